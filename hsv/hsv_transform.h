@@ -1,0 +1,34 @@
+// Hue turn and saturation/value curves through the hexcone HSV model.
+#pragma once
+
+#include <cstdint>
+
+#include "core/image.h"
+#include "core/pixel.h"
+
+namespace sorvel::hsv {
+
+struct Params {
+    std::int32_t hue;         // turn of (hue - 150) / 300 of a circle
+    std::int32_t saturation;  // strength of the saturation boost
+    std::int32_t value;       // strength of the value boost
+};
+
+constexpr Params kDefaults{150, 0, 0};
+
+struct Coefficients {
+    double hueShift;  // (hue - 150) / 300 turns, in double precision
+    float kS, kS1;    // saturation curve strength and strength + 1
+    float kV, kV1;    // value curve strength and strength + 1
+};
+
+Coefficients coefficients(const Params& params);
+
+Pixel32 transformPixel(const Coefficients& c, Pixel32 source);
+
+// One row of width pixels; src and dst may be the same row.
+void transformRow(const Coefficients& c, const unsigned char* src, unsigned char* dst, int width);
+
+void render(const Params& params, const SourceImage& src, const DestImage& dst);
+
+}  // namespace sorvel::hsv

@@ -1,0 +1,43 @@
+// Per-channel gain curves: red, green and blue each through a curve of its own.
+#pragma once
+
+#include <cstdint>
+
+#include "core/image.h"
+#include "core/pixel.h"
+
+namespace sorvel::rgb {
+
+struct Params {
+    std::int32_t red, green, blue;  // gains, 0 leaves a channel unchanged
+};
+
+constexpr Params kDefaults{0, 0, 0};
+
+// Curve strength k and k + 1 of one channel, both single precision.
+struct Curve {
+    float k, k1;
+};
+
+Curve curveForGain(std::int32_t gain);
+
+// Maps a channel value 0..255 through the curve. Within the gains -144 and
+// up the result is the floor of the curve, which already lies in 0..255.
+// Below that the curve can leave the range or be undefined: the result is
+// then clamped to 0..255, and an undefined (NaN) value gives 0.
+int applyCurve(const Curve& curve, int value);
+
+struct Coefficients {
+    Curve red, green, blue;
+};
+
+Coefficients coefficients(const Params& params);
+
+Pixel32 transformPixel(const Coefficients& c, Pixel32 source);
+
+// One row of width pixels; src and dst may be the same row.
+void transformRow(const Coefficients& c, const unsigned char* src, unsigned char* dst, int width);
+
+void render(const Params& params, const SourceImage& src, const DestImage& dst);
+
+}  // namespace sorvel::rgb

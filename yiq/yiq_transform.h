@@ -1,0 +1,35 @@
+// Luma/chroma curves and I/Q balance, pixel by pixel.
+#pragma once
+
+#include <cstdint>
+
+#include "core/image.h"
+#include "core/pixel.h"
+
+namespace sorvel::yiq {
+
+struct Params {
+    std::int32_t balance;     // weight between I and Q, 150 neutral
+    std::int32_t intensity;   // strength of the luma curve
+    std::int32_t saturation;  // strength of the chroma curve
+};
+
+constexpr Params kDefaults{150, 0, 0};
+
+// Derived once per frame from the parameters.
+struct Coefficients {
+    float kY, kY1;  // luma curve strength and strength + 1
+    float kC, kC1;  // chroma curve strength and strength + 1
+    float fI, fQ;   // balance factors of the I and Q axes
+};
+
+Coefficients coefficients(const Params& params);
+
+Pixel32 transformPixel(const Coefficients& c, Pixel32 source);
+
+// One row of width pixels; src and dst may be the same row.
+void transformRow(const Coefficients& c, const unsigned char* src, unsigned char* dst, int width);
+
+void render(const Params& params, const SourceImage& src, const DestImage& dst);
+
+}  // namespace sorvel::yiq
