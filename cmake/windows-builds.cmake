@@ -1,0 +1,25 @@
+# The Windows libraries are cross-built from this same source tree, one
+# build tree per target, as part of the native build. Each installs its
+# plug-ins into dist/<target>/plugins, laid out like the host's folder.
+option(SORVEL_WINDOWS "Cross-build the Windows plug-ins" ON)
+set(SORVEL_DIST_DIR "${PROJECT_SOURCE_DIR}/dist" CACHE PATH "Where the plug-in folders go")
+
+if(SORVEL_WINDOWS)
+  include(ExternalProject)
+  foreach(target win32:i686 win64:x86_64)
+    string(REPLACE ":" ";" pair ${target})
+    list(GET pair 0 dist)
+    list(GET pair 1 arch)
+    ExternalProject_Add(windows-${dist}
+      SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+      BINARY_DIR "${CMAKE_BINARY_DIR}/${dist}"
+      CMAKE_ARGS
+        -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-${arch}.cmake
+        -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+        -DSORVEL_WERROR=${SORVEL_WERROR}
+        -DCMAKE_INSTALL_PREFIX=${SORVEL_DIST_DIR}/${dist}
+      BUILD_ALWAYS ON
+      USES_TERMINAL_BUILD ON)
+    set(SORVEL_${dist}_DIR "${CMAKE_BINARY_DIR}/${dist}")
+  endforeach()
+endif()

@@ -4,6 +4,7 @@
 // no host declarations. Parameters 1 to 3 follow as signed 32-bit integers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace sorvel {
@@ -52,5 +53,21 @@ inline ScriptParameters scriptParameters(HsvInstance& i) {
 void initInstance(YiqInstance& inst);
 void initInstance(RgbInstance& inst);
 void initInstance(HsvInstance& inst);
+
+}  // namespace sorvel
+
+namespace sorvel {
+
+// The host allocates exactly sizeof bytes of instance data: 16 (RGB 32) on
+// 32-bit Windows, 24 (RGB 40) where pointers take 8 bytes.
+constexpr bool kPointer32 = sizeof(void*) == 4;
+static_assert(sizeof(YiqInstance) == (kPointer32 ? 16 : 24), "YIQ instance size");
+static_assert(sizeof(HsvInstance) == (kPointer32 ? 16 : 24), "HSV instance size");
+static_assert(sizeof(RgbInstance) == (kPointer32 ? 32 : 40), "RGB instance size");
+static_assert(offsetof(YiqInstance, balance) == sizeof(void*), "parameters follow the preview word");
+static_assert(offsetof(HsvInstance, hue) == sizeof(void*), "parameters follow the preview word");
+static_assert(offsetof(RgbInstance, red) == sizeof(void*), "parameters follow the preview word");
+static_assert(offsetof(RgbInstance, dragRed) == sizeof(void*) + 12, "drag references");
+static_assert(offsetof(RgbInstance, linked) == sizeof(void*) + 24, "flags after the references");
 
 }  // namespace sorvel

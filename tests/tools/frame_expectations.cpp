@@ -1,0 +1,68 @@
+// Writes the expected hash of every colour through each filter at a set of
+// parameters, computed with the native core: one line per run,
+// "FILTER A B C HASH". The Windows test host renders the same frames with the
+// plug-in libraries and compares.
+#include <climits>
+#include <string_view>
+#include <cstdio>
+#include <vector>
+
+#include "common/cube_frame.h"
+#include "common/yiq_factor_hash.h"
+#include "hsv/hsv_transform.h"
+#include "rgb/rgb_transform.h"
+#include "yiq/yiq_transform.h"
+
+namespace {
+
+using sorvel::test::kCubeSide;
+
+struct Run {
+    const char* filter;
+    int a, b, c;
+};
+
+const Run kRuns[] = {
+    {"yiq", 150, 0, 0},   {"yiq", 150, 300, 300}, {"yiq", 0, 150, 300}, {"yiq", 300, 0, 0},
+    {"yiq", 77, 143, 144}, {"yiq", -5, 400, 0},   {"yiq", INT_MIN, INT_MAX, -2},
+    {"rgb", 0, 0, 0},     {"rgb", 300, 150, 0},   {"rgb", 28, 56, 299}, {"rgb", -50, 1000, -145},
+    {"rgb", INT_MIN, INT_MAX, -300},
+    {"hsv", 150, 0, 0},   {"hsv", 300, 300, 300}, {"hsv", 0, 150, 50}, {"hsv", 200, 100, 50},
+    {"hsv", -5, 400, 0},  {"hsv", INT_MAX, -1, INT_MIN},
+};
+
+template <class Params, class Render>
+unsigned long long hashOf(const std::vector<std::uint32_t>& src, Params params, Render render) {
+    std::vector<std::uint32_t> dst(src.size());
+    const std::ptrdiff_t pitch = kCubeSide * 4;
+    render(params, {reinterpret_cast<const unsigned char*>(src.data()), kCubeSide, kCubeSide, pitch},
+           {reinterpret_cast<unsigned char*>(dst.data()), pitch});
+    sorvel::test::FrameHash h;
+    for (int y = 0; y < kCubeSide; ++y) h.add(&dst[static_cast<std::size_t>(y) * kCubeSide], kCubeSide);
+    return h.value();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: frame_expectations OUT.txt\n");
+        return 2;
+    }
+    std::FILE* out = std::fopen(argv[1], "w");
+    if (!out) {
+        std::perror(argv[1]);
+        return 1;
+    }
+    const std::vector<std::uint32_t> src = sorvel::test::cubeFrame();
+    for (const Run& r : kRuns) {
+        unsigned long long h = 0;
+        const std::string_view f = r.filter;
+        if (f == "yiq") h = hashOf(src, sorvel::yiq::Params{r.a, r.b, r.c}, sorvel::yiq::render);
+        if (f == "rgb") h = hashOf(src, sorvel::rgb::Params{r.a, r.b, r.c}, sorvel::rgb::render);
+        if (f == "hsv") h = hashOf(src, sorvel::hsv::Params{r.a, r.b, r.c}, sorvel::hsv::render);
+        std::fprintf(out, "%s %d %d %d %016llx\n", r.filter, r.a, r.b, r.c, h);
+    }
+    std::fprintf(out, "yiqfactors %016llx\n", static_cast<unsigned long long>(sorvel::test::yiqFactorHash()));
+    return std::fclose(out) == 0 ? 0 : 1;
+}

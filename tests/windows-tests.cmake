@@ -1,0 +1,24 @@
+# Tests of the cross-built Windows libraries: the 64-bit ones loaded by the
+# test host under Wine, the 32-bit ones checked statically.
+set(wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wineprefix)
+set(run_wine ${CMAKE_CURRENT_SOURCE_DIR}/winhost/run-under-wine ${wine_prefix})
+set(winhost ${SORVEL_win64_DIR}/tests/winhost/winhost.exe)
+
+add_test(NAME wine_prefix COMMAND ${run_wine} wineboot --init)
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+
+foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
+  string(REPLACE ":" ";" pair ${plugin})
+  list(GET pair 0 kind)
+  list(GET pair 1 suffix)
+  add_test(NAME winhost_${kind}
+           COMMAND ${run_wine} ${winhost} ${SORVEL_win64_DIR}/${kind}/sorv${suffix}.vdf ${kind}
+                   ${CMAKE_CURRENT_BINARY_DIR}/expectations.txt)
+  set_tests_properties(winhost_${kind} PROPERTIES
+    FIXTURES_REQUIRED "wine;expectations" TIMEOUT 600 LABELS wine)
+
+  foreach(bits 32 64)
+    add_test(NAME static_win${bits}_${kind}
+             COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tools/check-vdf ${SORVEL_win${bits}_DIR}/${kind}/sorv${suffix}.vdf)
+  endforeach()
+endforeach()
