@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -33,6 +34,19 @@ TEST(YiqCoefficients, BalanceFactorsMatchWorkedValues) {
         EXPECT_TRUE(matchesDecimal(k.fQ, c.fQ)) << c.params.balance << "/" << c.params.saturation
                                                 << " fQ=" << k.fQ;
     }
+}
+
+TEST(YiqCoefficients, BalanceFactorsEqualTheLibraryPowOverTheDialogRange) {
+    // u - 1 = (balance - 150) / 151 up to rounding; the factors are kC to the
+    // powers u - 1 and 1 - u, rounded to single. The C library's pow is the
+    // reference here.
+    for (std::int32_t saturation = 0; saturation <= 300; ++saturation)
+        for (std::int32_t balance = 0; balance <= 300; ++balance) {
+            const Coefficients k = coefficients({balance, 0, saturation});
+            const double u = static_cast<float>(2.0 * (balance + 1) / 302.0);
+            ASSERT_EQ(k.fI, static_cast<float>(std::pow(static_cast<double>(k.kC), u - 1.0))) << balance << "/" << saturation;
+            ASSERT_EQ(k.fQ, static_cast<float>(std::pow(static_cast<double>(k.kC), 1.0 - u))) << balance << "/" << saturation;
+        }
 }
 
 TEST(YiqCoefficients, CurveStrengths) {

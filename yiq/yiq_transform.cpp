@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/accurate_pow.h"
 #include "core/numeric.h"
 
 namespace sorvel::yiq {
@@ -45,8 +46,10 @@ Coefficients coefficients(const Params& p) {
 
     const float u =
         single(2.0 * static_cast<double>(static_cast<float>(wrappingAdd(p.balance, 1))) / 302.0);
-    c.fI = single(std::pow(static_cast<double>(c.kC), static_cast<double>(u) - 1.0));
-    c.fQ = single(std::pow(static_cast<double>(c.kC), 1.0 - static_cast<double>(u)));
+    // The powers come from a pow of our own that gives the same bits on every
+    // platform; the runtime's pow would depend on the host's x87 settings.
+    c.fI = single(accuratePow(static_cast<double>(c.kC), static_cast<double>(u) - 1.0));
+    c.fQ = single(accuratePow(static_cast<double>(c.kC), 1.0 - static_cast<double>(u)));
     return c;
 }
 
