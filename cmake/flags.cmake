@@ -9,3 +9,17 @@ option(SORVEL_WERROR "Treat compiler warnings as errors" OFF)
 if(SORVEL_WERROR)
   add_compile_options(-Werror)
 endif()
+
+# Sanitizer build of the native code and tests: any report is a failure.
+option(SORVEL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(SORVEL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()
+
+# libFuzzer targets (clang only), built with the same sanitizers.
+option(SORVEL_FUZZ "Build the libFuzzer targets" OFF)
+if(SORVEL_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -g)
+  add_link_options(-fsanitize=address,undefined)
+endif()

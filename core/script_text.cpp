@@ -23,9 +23,8 @@ char* appendDecimal(char* out, std::int32_t v) {
 }
 
 char* appendText(char* out, const char* text) {
-    const std::size_t n = std::strlen(text);
-    std::memcpy(out, text, n);
-    return out + n;
+    while (*text) *out++ = *text++;
+    return out;
 }
 
 }  // namespace

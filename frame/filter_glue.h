@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstring>
+#include <type_traits>
 
 #include "core/image.h"
 #include "core/instance.h"
@@ -21,7 +22,7 @@ constexpr int kDialogTemplate = 101;
 template <class F>
 struct FilterGlue {
     using Instance = typename F::Instance;
-    static_assert(sizeof(Instance::preview) == sizeof(IFilterPreview*), "preview word");
+    static_assert(std::is_same_v<decltype(Instance::preview), void*>, "the preview word leads the record");
 
     static Instance& instance(const FilterActivation* fa) { return *static_cast<Instance*>(fa->filter_data); }
 

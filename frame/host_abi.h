@@ -148,8 +148,11 @@ struct FilterFunctions {
 constexpr int kFilterDefinitionVersion = 8;
 constexpr int kFilterDefinitionCompatible = 4;
 
+// The offset that applies to this build: 32-bit or 64-bit Windows.
+constexpr std::size_t forTarget(std::size_t at32, std::size_t at64) { return sizeof(void*) == 4 ? at32 : at64; }
+
 #define SORVEL_PIN(type, field, at32, at64) \
-    static_assert(offsetof(type, field) == (sizeof(void*) == 4 ? (at32) : (at64)), #type "::" #field)
+    static_assert(offsetof(type, field) == forTarget(at32, at64), #type "::" #field)
 
 static_assert(sizeof(FilterDefinition) == 22 * sizeof(void*), "FilterDefinition is 22 words");
 SORVEL_PIN(FilterDefinition, name, 12, 24);
@@ -192,7 +195,7 @@ SORVEL_PIN(FilterActivation, ifp, 44, 72);
 SORVEL_PIN(CScriptValue, type, 0, 0);
 SORVEL_PIN(CScriptValue, thisPtr, 4, 8);
 SORVEL_PIN(CScriptValue, u, 8, 16);
-static_assert(sizeof(CScriptValue) == (sizeof(void*) == 4 ? 16 : 24), "CScriptValue size");
+static_assert(sizeof(CScriptValue) == forTarget(16, 24), "CScriptValue size");
 
 SORVEL_PIN(ScriptFunctionDef, func_ptr, 0, 0);
 SORVEL_PIN(ScriptFunctionDef, name, 4, 8);

@@ -49,17 +49,17 @@ TYPED_TEST(RenderTest, EveryPixelAtItsPositionForAnyPitch) {
     for (int width : {1, 3, 7, 17}) {
         const int height = 5;
         const int srcStride = width + 3, dstStride = width + 1;  // pixels, with padding
-        const auto src = randomPixels(static_cast<std::size_t>(srcStride * height), 7u + width);
+        const auto src = randomPixels(static_cast<std::size_t>(srcStride) * height, 7u + width);
         // Bottom-up destination: first row last in memory, negative pitch.
         std::vector<Pixel32> dst(static_cast<std::size_t>(dstStride * height), kUntouched);
         const SourceImage s{reinterpret_cast<const unsigned char*>(src.data()), width, height,
                             static_cast<std::ptrdiff_t>(srcStride * 4)};
-        const DestImage d{reinterpret_cast<unsigned char*>(&dst[static_cast<std::size_t>(dstStride * (height - 1))]),
+        const DestImage d{reinterpret_cast<unsigned char*>(&dst[static_cast<std::size_t>(dstStride) * (height - 1)]),
                           -static_cast<std::ptrdiff_t>(dstStride * 4)};
         TypeParam::render(params, s, d);
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < dstStride; ++x) {
-                const Pixel32 got = dst[static_cast<std::size_t>((height - 1 - y) * dstStride + x)];
+                const Pixel32 got = dst[static_cast<std::size_t>(height - 1 - y) * dstStride + x];
                 if (x < width)
                     ASSERT_EQ(got, TypeParam::pixel(params, src[static_cast<std::size_t>(y * srcStride + x)]))
                         << width << " " << x << "," << y;
@@ -72,7 +72,7 @@ TYPED_TEST(RenderTest, EveryPixelAtItsPositionForAnyPitch) {
 TYPED_TEST(RenderTest, InPlaceEqualsSeparateBuffers) {
     const typename TypeParam::Params params{40, 250, 260};
     const int width = 33, height = 4;
-    const auto src = randomPixels(static_cast<std::size_t>(width * height), 99);
+    const auto src = randomPixels(static_cast<std::size_t>(width) * height, 99);
     std::vector<Pixel32> separate(src.size()), inPlace = src;
     const std::ptrdiff_t pitch = width * 4;
     TypeParam::render(params, {reinterpret_cast<const unsigned char*>(src.data()), width, height, pitch},

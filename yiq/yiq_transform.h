@@ -25,7 +25,7 @@ struct Coefficients {
 
 Coefficients coefficients(const Params& params);
 
-Pixel32 transformPixel(const Coefficients& c, Pixel32 source);
+Pixel32 transformPixel(const Coefficients& k, Pixel32 source);
 
 // One row of width pixels; src and dst may be the same row.
 void transformRow(const Coefficients& c, const unsigned char* src, unsigned char* dst, int width);

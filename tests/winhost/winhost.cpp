@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -220,12 +222,34 @@ void checkLifecycle(FilterDefinition* fd, const Expected& e, bool rgb) {
     }
 }
 
+// One line of the expectations file: "FILTER A B C HASH" for a rendered
+// frame, or "yiqfactors HASH".
+struct Expectation {
+    std::string tag;
+    int a = 0, b = 0, c = 0;
+    std::uint64_t hash = 0;
+};
+
+std::vector<Expectation> readExpectations(const char* path) {
+    std::vector<Expectation> lines;
+    std::ifstream in(path);
+    check(in.good(), std::string("expectations file ") + path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        Expectation e;
+        fields >> e.tag;
+        if (e.tag != "yiqfactors") fields >> e.a >> e.b >> e.c;
+        fields >> std::hex >> e.hash;
+        if (check(!fields.fail(), "expectation line: " + line)) lines.push_back(e);
+    }
+    return lines;
+}
+
 // Renders the cube frame three ways (separate top-down buffers, bottom-up
 // bitmaps with negative pitch, in place) and compares each with the hash
 // the native core gave.
-void checkFrames(FilterDefinition* fd, const char* kind, const char* expectationsPath) {
-    std::FILE* in = std::fopen(expectationsPath, "r");
-    if (!check(in != nullptr, std::string("expectations file ") + expectationsPath)) return;
+void checkFrames(FilterDefinition* fd, const char* kind, const std::vector<Expectation>& expectations) {
     const std::vector<std::uint32_t> cube = sorvel::test::cubeFrame();
     const int side = sorvel::test::kCubeSide;
     const std::ptrdiff_t pitch = side * 4;
@@ -233,13 +257,12 @@ void checkFrames(FilterDefinition* fd, const char* kind, const char* expectation
     for (int y = 0; y < side; ++y)
         std::memcpy(&flipped[static_cast<std::size_t>(side - 1 - y) * side], &cube[static_cast<std::size_t>(y) * side], pitch);
 
-    char filter[8];
-    int a, b, c;
-    unsigned long long expected;
     int runs = 0;
-    while (std::fscanf(in, "%7s %d %d %d %llx", filter, &a, &b, &c, &expected) == 5) {
-        if (std::strcmp(filter, kind) != 0) continue;
+    for (const Expectation& e : expectations) {
+        if (e.tag != kind) continue;
         ++runs;
+        const int a = e.a, b = e.b, c = e.c;
+        const std::uint64_t expected = e.hash;
         const std::string label = std::string(kind) + " " + std::to_string(a) + "," + std::to_string(b) + "," +
                                   std::to_string(c);
         HostInstance inst(fd);
@@ -275,7 +298,6 @@ void checkFrames(FilterDefinition* fd, const char* kind, const char* expectation
         render(work.data(), work.data(), pitch);
         checkEqual(hashRows(work.data(), side), expected, label + ": in place");
     }
-    std::fclose(in);
     check(runs > 0, std::string("expectations for ") + kind);
 
     // Empty frames leave the destination alone.
@@ -296,18 +318,13 @@ void checkFrames(FilterDefinition* fd, const char* kind, const char* expectation
 
 // The YIQ balance factors come from pow: the Windows runtime must round them
 // to the same singles as the native one over the whole dialog range.
-void checkBalanceFactors(const char* expectationsPath) {
-    std::FILE* in = std::fopen(expectationsPath, "r");
-    if (!in) return;
-    char tag[16];
-    unsigned long long expected = 0;
-    bool found = false;
-    char line[128];
-    while (std::fgets(line, sizeof line, in))
-        if (std::sscanf(line, "%15s %llx", tag, &expected) == 2 && std::strcmp(tag, "yiqfactors") == 0) found = true;
-    std::fclose(in);
-    if (!check(found, "balance factor expectation")) return;
-    checkEqual(sorvel::test::yiqFactorHash(), expected, "YIQ balance factors over the dialog range");
+void checkBalanceFactors(const std::vector<Expectation>& expectations) {
+    for (const Expectation& e : expectations) {
+        if (e.tag != "yiqfactors") continue;
+        checkEqual(sorvel::test::yiqFactorHash(), e.hash, "YIQ balance factors over the dialog range");
+        return;
+    }
+    check(false, "balance factor expectation");
 }
 
 }  // namespace
@@ -331,6 +348,7 @@ int main(int argc, char** argv) {
     }
     const bool rgb = std::strcmp(argv[2], "rgb") == 0;
 
+    const std::vector<Expectation> expectations = readExpectations(argv[3]);
     checkRegistration(lib, *expected);
     FilterModule module{};
     module.hInstModule = lib;
@@ -338,11 +356,11 @@ int main(int argc, char** argv) {
         checkDefinition(fd, *expected);
         checkLifecycle(fd, *expected, rgb);
         sorvel::test::checkConfigDialog(fd, rgb);
-        checkFrames(fd, argv[2], argv[3]);
+        checkFrames(fd, argv[2], expectations);
     } else {
         check(false, "registration for the remaining checks");
     }
-    if (std::strcmp(argv[2], "yiq") == 0) checkBalanceFactors(argv[3]);
+    if (std::strcmp(argv[2], "yiq") == 0) checkBalanceFactors(expectations);
     FreeLibrary(lib);
     return sorvel::test::report(argv[2]);
 }
