@@ -22,3 +22,14 @@ foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
              COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tools/check-vdf ${SORVEL_win${bits}_DIR}/${kind}/sorv${suffix}.vdf)
   endforeach()
 endforeach()
+
+# Thousands of instance and dialog cycles per library leave memory and
+# handles where they were.
+foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
+  string(REPLACE ":" ";" pair ${plugin})
+  list(GET pair 0 kind)
+  list(GET pair 1 suffix)
+  add_test(NAME soak_${kind}
+           COMMAND ${run_wine} ${SORVEL_win64_DIR}/tests/winhost/soak.exe ${SORVEL_win64_DIR}/${kind}/sorv${suffix}.vdf 1500)
+  set_tests_properties(soak_${kind} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 LABELS wine)
+endforeach()
