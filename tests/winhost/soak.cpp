@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: soak PLUGIN.vdf CYCLES\n");
         return 2;
     }
-    const int cycles = std::atoi(argv[2]);
+    const int cycles = static_cast<int>(std::strtol(argv[2], nullptr, 10));
     HMODULE lib = LoadLibraryA(argv[1]);
     if (!check(lib != nullptr, "load the library")) return sorvel::test::report("soak");
     auto init = reinterpret_cast<int(__cdecl*)(FilterModule*, const FilterFunctions*, int&, int&)>(
