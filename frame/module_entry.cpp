@@ -21,5 +21,8 @@ extern "C" __declspec(dllexport) int __cdecl VirtualdubFilterModuleInit2(FilterM
 
 extern "C" __declspec(dllexport) void __cdecl VirtualdubFilterModuleDeinit(FilterModule*,
                                                                           const FilterFunctions* ff) {
-    ff->removeFilter(registration);
+    // After a refused registration there is nothing to remove, and a host
+    // need not accept a null handle.
+    if (registration) ff->removeFilter(registration);
+    registration = nullptr;
 }

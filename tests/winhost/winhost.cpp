@@ -122,6 +122,8 @@ void checkRegistration(HMODULE lib, const Expected& e) {
     checkEqual(init(&module, &ff, version, compatible), 1, "refused registration returns 1");
     checkEqual(version, 1234, "refused registration leaves the version alone");
     checkEqual(compatible, 5678, "refused registration leaves the compatible version alone");
+    deinit(&module, &ff);
+    checkEqual(host.removeCalls, 0, "unloading after a refused registration removes nothing");
 
     host = HostRecord{};
     checkEqual(init(&module, &ff, version, compatible), 0, "accepted registration returns 0");
