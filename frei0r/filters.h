@@ -53,9 +53,9 @@ struct RgbFilter {
         "Video Sorvel (RGB)",
         kAuthor,
         "Adjust color saturation",
-        {{"Red", "Gain of the red channel: lifts the levels between none and full; 0 leaves red unchanged"},
-         {"Green", "Gain of the green channel: lifts the levels between none and full; 0 leaves green unchanged"},
-         {"Blue", "Gain of the blue channel: lifts the levels between none and full; 0 leaves blue unchanged"}}};
+        {{"Red", "Gain of the red channel: lifts the levels between none and full; 0 leaves red as it is"},
+         {"Green", "Gain of the green channel: lifts the levels between none and full; 0 leaves green"},
+         {"Blue", "Gain of the blue channel: lifts the levels between none and full; 0 leaves blue"}}};
     static constexpr std::int32_t Params::*fields[kParameterCount] = {&Params::red, &Params::green,
                                                                        &Params::blue};
     static constexpr Params defaults = rgb::kDefaults;

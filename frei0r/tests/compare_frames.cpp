@@ -6,6 +6,8 @@
 // must equal the core's result with the input's alpha, and the filter must
 // have changed at least one colour (a tool that passed frames through
 // unfiltered would otherwise pass).
+#include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +26,22 @@ namespace {
 std::vector<unsigned char> readFile(const char* path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Reads a whole decimal int; false for anything else.
+bool parseInt(const char* text, int& value) {
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || v < INT_MIN || v > INT_MAX) return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+std::string argb(const unsigned char* bgra) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%02x%02x%02x%02x", bgra[3], bgra[2], bgra[1], bgra[0]);
+    return text;
 }
 
 bool renderCore(const std::string& filter, const int p[3], const sorvel::SourceImage& src,
@@ -48,9 +66,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string filter = argv[1];
-    const int params[3] = {std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4])};
-    const int width = std::atoi(argv[5]);
-    const int height = std::atoi(argv[6]);
+    int params[3] = {};
+    int width = 0;
+    int height = 0;
+    if (!parseInt(argv[2], params[0]) || !parseInt(argv[3], params[1]) || !parseInt(argv[4], params[2]) ||
+        !parseInt(argv[5], width) || !parseInt(argv[6], height)) {
+        std::fprintf(stderr, "positions and sizes must be integers\n");
+        return 2;
+    }
     const std::vector<unsigned char> input = readFile(argv[7]);
     const std::vector<unsigned char> output = readFile(argv[8]);
     const std::size_t frameBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
@@ -80,11 +103,9 @@ int main(int argc, char** argv) {
         if (std::memcmp(&expected[i], &output[i], 4) != 0) {
             if (mismatches++ < 10) {
                 const std::size_t pixel = (i % frameBytes) / 4;
-                std::fprintf(stderr, "frame %zu pixel (%zu, %zu): in %02x%02x%02x%02x, expected %02x%02x%02x%02x, got %02x%02x%02x%02x (ARGB)\n",
-                             i / frameBytes, pixel % static_cast<std::size_t>(width), pixel / static_cast<std::size_t>(width),
-                             input[i + 3], input[i + 2], input[i + 1], input[i],
-                             expected[i + 3], expected[i + 2], expected[i + 1], expected[i],
-                             output[i + 3], output[i + 2], output[i + 1], output[i]);
+                std::fprintf(stderr, "frame %zu pixel %zu: in %s, expected %s, got %s (ARGB)\n",
+                             i / frameBytes, pixel, argb(&input[i]).c_str(), argb(&expected[i]).c_str(),
+                             argb(&output[i]).c_str());
             }
         }
         if (std::memcmp(&expected[i], &input[i], 3) != 0) ++changed;

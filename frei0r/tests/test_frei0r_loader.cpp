@@ -14,9 +14,12 @@ extern "C" {
 
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
+#include "frei0r/tests/expected_frames.h"
 #include "yiq/yiq_transform.h"
 
 namespace {
+
+using sorvel::frei0r::test::mixedFrame;
 
 struct Plugin {
     void* handle = nullptr;
@@ -40,7 +43,8 @@ void lookUp(void* handle, const char* name, Fn& fn) {
 void load(const std::string& kind, Plugin& p) {
     const std::string path = std::string(SORVEL_FREI0R_PLUGIN_DIR) + "/sorvel_" + kind + ".so";
     p.handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(p.handle, nullptr) << dlerror();
+    // Libraries are loaded once, before any thread of the suite starts.
+    ASSERT_NE(p.handle, nullptr) << dlerror();  // NOLINT(concurrency-mt-unsafe)
     lookUp(p.handle, "f0r_init", p.init);
     lookUp(p.handle, "f0r_deinit", p.deinit);
     lookUp(p.handle, "f0r_get_plugin_info", p.pluginInfo);
@@ -160,32 +164,13 @@ TEST_F(Frei0rLibraries, DefaultsAndParameterValues) {
     }
 }
 
-std::vector<std::uint32_t> mixedFrame(std::size_t count, std::uint32_t seed) {
-    std::vector<std::uint32_t> frame(count);
-    for (auto& px : frame) {
-        seed ^= seed << 13;
-        seed ^= seed >> 17;
-        seed ^= seed << 5;
-        px = seed;
-    }
-    return frame;
-}
-
-// The core's pixel function on each word, with the word's alpha kept.
 std::vector<std::uint32_t> expected(const std::string& kind, const int pos[3],
                                     const std::vector<std::uint32_t>& in) {
-    std::vector<std::uint32_t> out(in.size());
-    const auto yiqC = sorvel::yiq::coefficients({pos[0], pos[1], pos[2]});
-    const auto rgbC = sorvel::rgb::coefficients({pos[0], pos[1], pos[2]});
-    const auto hsvC = sorvel::hsv::coefficients({pos[0], pos[1], pos[2]});
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        std::uint32_t c = 0;
-        if (kind == "yiq") c = sorvel::yiq::transformPixel(yiqC, in[i]);
-        if (kind == "rgb") c = sorvel::rgb::transformPixel(rgbC, in[i]);
-        if (kind == "hsv") c = sorvel::hsv::transformPixel(hsvC, in[i]);
-        out[i] = (c & 0x00FFFFFFu) | (in[i] & 0xFF000000u);
-    }
-    return out;
+    using sorvel::frei0r::test::expectedFrame;
+    namespace s = sorvel;
+    if (kind == "yiq") return expectedFrame<s::yiq::Coefficients>(s::yiq::Params{pos[0], pos[1], pos[2]}, in);
+    if (kind == "rgb") return expectedFrame<s::rgb::Coefficients>(s::rgb::Params{pos[0], pos[1], pos[2]}, in);
+    return expectedFrame<s::hsv::Coefficients>(s::hsv::Params{pos[0], pos[1], pos[2]}, in);
 }
 
 TEST_F(Frei0rLibraries, FramesMatchTheCoreWithAlphaKept) {
@@ -217,6 +202,7 @@ TEST_F(Frei0rLibraries, InstancesRunConcurrently) {
     const auto in = mixedFrame(std::size_t{w} * h, 0x1234567u);
     std::vector<std::vector<std::uint32_t>> outs(6);
     std::vector<std::thread> threads;
+    threads.reserve(6);
     for (int t = 0; t < 6; ++t) {
         threads.emplace_back([&, t] {
             const Plugin& p = plugins_[t % 3];

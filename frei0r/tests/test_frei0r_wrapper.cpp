@@ -12,6 +12,7 @@
 #include "frei0r/alpha.h"
 #include "frei0r/filter_instance.h"
 #include "frei0r/parameter_scale.h"
+#include "frei0r/tests/expected_frames.h"
 
 #if defined(__SSE__)
 #include <xmmintrin.h>
@@ -148,40 +149,16 @@ TEST(FilterInstance, ParametersKeepTheirOrderAndIgnoreNaNAndBadIndices) {
     EXPECT_FALSE(inst->parameter(-1).has_value());
 }
 
-// Pixels with every byte value in every position, alpha included.
-std::vector<std::uint32_t> mixedFrame(std::size_t count) {
-    std::vector<std::uint32_t> frame(count);
-    std::uint32_t x = 0x9E3779B9u;
-    for (auto& p : frame) {
-        x ^= x << 13;
-        x ^= x >> 17;
-        x ^= x << 5;
-        p = x;
-    }
-    return frame;
-}
-
-// Expected frame: each pixel through the core's own pixel function, with
-// its alpha put back; no rows, bands or pitches involved.
-template <class Coefficients, class Params>
-std::vector<std::uint32_t> expectedOf(const Params& params, const std::vector<std::uint32_t>& in) {
-    const Coefficients c = coefficients(params);
-    std::vector<std::uint32_t> out(in.size());
-    for (std::size_t i = 0; i < in.size(); ++i) {
-        out[i] = (transformPixel(c, in[i]) & 0x00FFFFFFu) | (in[i] & 0xFF000000u);
-    }
-    return out;
-}
-
 TEST(FilterInstance, AnySizeRendersEveryPixelOnceInPlaceOrNot) {
     // Widths around the band size, odd sizes, single rows and columns.
     const unsigned sizes[][2] = {{1, 1},   {7, 3},    {3, 7},     {1, 40000}, {40000, 1},
                                  {16384, 2}, {16385, 3}, {8193, 5}, {100, 333}, {2048, 9}};
     for (const auto& s : sizes) {
         const std::size_t n = std::size_t{s[0]} * s[1];
-        const std::vector<std::uint32_t> in = mixedFrame(n);
+        const std::vector<std::uint32_t> in = test::mixedFrame(n);
         auto inst = instanceWith<HsvFilter>(s[0], s[1], 0.7, 0.4, 0.9);
-        const std::vector<std::uint32_t> expected = expectedOf<hsv::Coefficients>(hsv::Params{210, 120, 270}, in);
+        const std::vector<std::uint32_t> expected =
+            test::expectedFrame<hsv::Coefficients>(hsv::Params{210, 120, 270}, in);
 
         std::vector<std::uint32_t> out(n + 1, 0xDEADBEEFu);
         inst->update(in.data(), out.data());
@@ -233,8 +210,8 @@ TEST(FilterInstance, RendersUnderTheDefaultFloatEnvAndRestoresTheHosts) {
     const std::vector<std::uint32_t> hsvIn = {0x660000FFu, 0x770001FFu, 0x880004FFu, 0x990005FFu};
     const yiq::Params yiqParams{90, 180, 240};
     const hsv::Params hsvParams{210, 120, 270};
-    const std::vector<std::uint32_t> yiqExpected = expectedOf<yiq::Coefficients>(yiqParams, yiqIn);
-    const std::vector<std::uint32_t> hsvExpected = expectedOf<hsv::Coefficients>(hsvParams, hsvIn);
+    const std::vector<std::uint32_t> yiqExpected = test::expectedFrame<yiq::Coefficients>(yiqParams, yiqIn);
+    const std::vector<std::uint32_t> hsvExpected = test::expectedFrame<hsv::Coefficients>(hsvParams, hsvIn);
     auto yiqInst = instanceWith<YiqFilter>(5, 1, 0.3, 0.6, 0.8);
     auto hsvInst = instanceWith<HsvFilter>(2, 2, 0.7, 0.4, 0.9);
 
@@ -245,8 +222,8 @@ TEST(FilterInstance, RendersUnderTheDefaultFloatEnvAndRestoresTheHosts) {
         _mm_setcsr(hostCsr);
 #endif
         // The fixture is sensitive: the bare core gives other bits here.
-        EXPECT_TRUE(expectedOf<yiq::Coefficients>(yiqParams, yiqIn) != yiqExpected ||
-                    expectedOf<hsv::Coefficients>(hsvParams, hsvIn) != hsvExpected)
+        EXPECT_TRUE(test::expectedFrame<yiq::Coefficients>(yiqParams, yiqIn) != yiqExpected ||
+                    test::expectedFrame<hsv::Coefficients>(hsvParams, hsvIn) != hsvExpected)
             << "rounding mode " << mode;
         std::vector<std::uint32_t> yiqOut(yiqIn.size()), hsvOut(hsvIn.size());
         yiqInst->update(yiqIn.data(), yiqOut.data());
