@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "core/numeric.h"
+#include "core/row_kernels.h"
+#include "hsv/hsv_kernels.h"
 
 namespace sorvel::hsv {
 namespace {
@@ -91,11 +93,17 @@ void transformRow(const Coefficients& c, const unsigned char* src, unsigned char
     for (int x = 0; x < width; ++x) storePixel(dst + 4 * x, transformPixel(c, loadPixel(src + 4 * x)));
 }
 
+void renderWith(Kernel kernel, const Params& params, const SourceImage& src, const DestImage& dst) {
+#if SORVEL_X86_KERNELS
+    const VectorRows<Coefficients> vector{transformRowSse2, transformRowAvx2};
+#else
+    const VectorRows<Coefficients> vector;
+#endif
+    renderRows(coefficients(params), rowFunctionFor(kernel, transformRow, vector), src, dst);
+}
+
 void render(const Params& params, const SourceImage& src, const DestImage& dst) {
-    const Coefficients c = coefficients(params);
-    forEachRow(src, dst, [&c](const unsigned char* s, unsigned char* d, int w) {
-        transformRow(c, s, d, w);
-    });
+    renderWith(fastestKernel(kKernels), params, src, dst);
 }
 
 }  // namespace sorvel::hsv

@@ -1,6 +1,8 @@
 #include "rgb/rgb_transform.h"
 
 #include "core/numeric.h"
+#include "core/row_kernels.h"
+#include "rgb/rgb_tables.h"
 
 namespace sorvel::rgb {
 namespace {
@@ -43,11 +45,18 @@ void transformRow(const Coefficients& c, const unsigned char* src, unsigned char
     for (int x = 0; x < width; ++x) storePixel(dst + 4 * x, transformPixel(c, loadPixel(src + 4 * x)));
 }
 
-void render(const Params& params, const SourceImage& src, const DestImage& dst) {
+void renderWith(Kernel kernel, const Params& params, const SourceImage& src, const DestImage& dst) {
     const Coefficients c = coefficients(params);
-    forEachRow(src, dst, [&c](const unsigned char* s, unsigned char* d, int w) {
-        transformRow(c, s, d, w);
-    });
+    if (kernel == Kernel::table) {
+        const CurveTables tables = curveTables(c);
+        renderRows(tables, transformRowFromTables, src, dst);
+    } else {
+        renderRows(c, transformRow, src, dst);
+    }
+}
+
+void render(const Params& params, const SourceImage& src, const DestImage& dst) {
+    renderWith(fastestKernel(kKernels), params, src, dst);
 }
 
 }  // namespace sorvel::rgb

@@ -4,20 +4,14 @@
 
 #include "core/accurate_pow.h"
 #include "core/numeric.h"
+#include "core/row_kernels.h"
+#include "yiq/yiq_kernels.h"
+#include "yiq/yiq_constants.h"
 
 namespace sorvel::yiq {
 namespace {
 
-// Forward conversion; the negative coefficients of I and Q are held positive
-// and subtracted.
-constexpr float kYr = 0.299f, kYg = 0.587f, kYb = 0.114f;
-constexpr float kIr = 0.596f, kIg = 0.275f, kIb = 0.321f;
-constexpr float kQr = 0.212f, kQg = 0.523f, kQb = 0.311f;
-// Back conversion of the balanced relative chroma to each channel's term.
-constexpr float kRedQ = 0.62f, kRedI = 0.956f;
-constexpr float kGreenI = -0.272f, kGreenQ = 0.647f;
-constexpr float kBlueQ = 1.705f, kBlueI = 1.108f;
-constexpr double kLumaScale = 255.99;  // a double, unlike every other constant
+using namespace constants;
 
 // Cube of a single-precision fraction times 9, rounded once at the end.
 float strength(float f) {
@@ -85,11 +79,17 @@ void transformRow(const Coefficients& c, const unsigned char* src, unsigned char
     for (int x = 0; x < width; ++x) storePixel(dst + 4 * x, transformPixel(c, loadPixel(src + 4 * x)));
 }
 
+void renderWith(Kernel kernel, const Params& params, const SourceImage& src, const DestImage& dst) {
+#if SORVEL_X86_KERNELS
+    const VectorRows<Coefficients> vector{transformRowSse2, transformRowAvx2};
+#else
+    const VectorRows<Coefficients> vector;
+#endif
+    renderRows(coefficients(params), rowFunctionFor(kernel, transformRow, vector), src, dst);
+}
+
 void render(const Params& params, const SourceImage& src, const DestImage& dst) {
-    const Coefficients c = coefficients(params);
-    forEachRow(src, dst, [&c](const unsigned char* s, unsigned char* d, int w) {
-        transformRow(c, s, d, w);
-    });
+    renderWith(fastestKernel(kKernels), params, src, dst);
 }
 
 }  // namespace sorvel::yiq

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "core/image.h"
+#include "core/kernel.h"
 #include "core/pixel.h"
 
 namespace sorvel::yiq {
@@ -30,6 +31,14 @@ Pixel32 transformPixel(const Coefficients& k, Pixel32 source);
 // One row of width pixels; src and dst may be the same row.
 void transformRow(const Coefficients& c, const unsigned char* src, unsigned char* dst, int width);
 
+// The kernels this filter renders with, fastest last.
+inline constexpr Kernel kKernels[] = {Kernel::scalar, Kernel::sse2, Kernel::avx2};
+
+// Renders with the given kernel; one that this build or CPU cannot run
+// falls back to the scalar path. Every kernel gives the same image.
+void renderWith(Kernel kernel, const Params& params, const SourceImage& src, const DestImage& dst);
+
+// Renders with the fastest kernel that runs here.
 void render(const Params& params, const SourceImage& src, const DestImage& dst);
 
 }  // namespace sorvel::yiq

@@ -1,0 +1,63 @@
+// Pieces the vector kernels share, written once over the operations of
+// core/simd_sse2.h or core/simd_avx2.h (the template parameter V). Each
+// kernel's translation unit instantiates them with its own V, which has
+// internal linkage, so the instances stay apart as well.
+#pragma once
+
+#include <cstddef>
+#include <cstring>
+#include <limits>
+
+namespace sorvel::simd {
+
+// Byte to fraction, single(byte / 255). The product with the double nearest
+// 1/255 rounds to the same single as the quotient for every byte 0..255
+// (their binary expansions repeat with period 8, so none lies near the
+// middle between two singles), and it is cheaper than a division.
+template <class V>
+typename V::D byteFraction(typename V::I byte) {
+    return V::single(V::mul(V::toDouble(byte), V::splat(1.0 / 255.0)));
+}
+
+// channelByte for vectors of channel values: truncation toward zero, 0 for a
+// value that is not finite, and the clamp to 0..255. A finite value beyond
+// the int range saturates in the scalar path and so clamps to 0 or 255 as
+// well: here values above 256 become 256 before the truncation, those far
+// below 0 truncate to INT_MIN, and packChannels clamps with saturation.
+template <class V>
+typename V::I channelBytes(typename V::D red, typename V::D green, typename V::D blue) {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    const auto truncated = [](typename V::D v) {
+        // Ordered comparison: false for NaN and +inf; -inf clamps to 0 anyway.
+        const typename V::D finite = V::less(v, V::splat(kInfinity));
+        return V::truncate(V::andMask(finite, V::min(v, V::splat(256.0))));
+    };
+    return V::packChannels(truncated(red), truncated(green), truncated(blue));
+}
+
+// Runs of V::kLanes pixels are handed out in chunks of at most kMaxRuns:
+// chunk(src, dst, runs). A kernel works through a chunk in stages, each a
+// short loop over the runs with its intermediates in small arrays, so that
+// the processor overlaps many runs instead of waiting on one long chain of
+// dependent operations. The last, shorter run goes through the same chunk
+// code in a buffer, so every pixel takes the vector path. A chunk reads
+// each run before it writes it, so src and dst may be the same row.
+template <class V, int kMaxRuns, class Chunk>
+void forEachChunk(const unsigned char* src, unsigned char* dst, int width, Chunk&& chunk) {
+    const int wholeRuns = width / V::kLanes;
+    for (int run = 0; run < wholeRuns; run += kMaxRuns) {
+        const int runs = wholeRuns - run < kMaxRuns ? wholeRuns - run : kMaxRuns;
+        const std::ptrdiff_t offset = 4 * static_cast<std::ptrdiff_t>(run) * V::kLanes;
+        chunk(src + offset, dst + offset, runs);
+    }
+    const int done = wholeRuns * V::kLanes;
+    if (done < width) {
+        unsigned char lastRun[4 * V::kLanes] = {};
+        const std::size_t bytes = 4 * static_cast<std::size_t>(width - done);
+        std::memcpy(lastRun, src + 4 * static_cast<std::ptrdiff_t>(done), bytes);
+        chunk(lastRun, lastRun, 1);
+        std::memcpy(dst + 4 * static_cast<std::ptrdiff_t>(done), lastRun, bytes);
+    }
+}
+
+}  // namespace sorvel::simd

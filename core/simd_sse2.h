@@ -1,0 +1,98 @@
+// SSE2 operations for the vector kernels: two pixels per vector, each
+// pixel's arithmetic in one double lane. Everything here has internal
+// linkage, so that code compiled for one instruction set is never shared
+// with a translation unit compiled for another.
+#pragma once
+
+#include <emmintrin.h>
+
+namespace sorvel::simd {
+namespace {
+
+struct Sse2 {
+    static constexpr int kLanes = 2;
+    using D = __m128d;  // one double per pixel
+    using F = __m128;   // one single per pixel, in the low kLanes lanes
+    using I = __m128i;  // one int32 per pixel, in the low kLanes lanes
+
+    static I loadPixels(const unsigned char* at) {
+        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at));
+    }
+    static void storePixels(unsigned char* at, I pixels) {
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(at), pixels);
+    }
+
+    static I splat(int v) { return _mm_set1_epi32(v); }
+    static I andI(I a, I b) { return _mm_and_si128(a, b); }
+    static I orI(I a, I b) { return _mm_or_si128(a, b); }
+    static I andNotI(I mask, I a) { return _mm_andnot_si128(mask, a); }
+    static I equalI(I a, I b) { return _mm_cmpeq_epi32(a, b); }
+    template <int Bits> static I shiftRight(I a) { return _mm_srli_epi32(a, Bits); }
+    template <int Bits> static I shiftLeft(I a) { return _mm_slli_epi32(a, Bits); }
+    // Maximum and minimum of values 0..255 (16-bit compares suffice).
+    static I maxByte(I a, I b) { return _mm_max_epi16(a, b); }
+    static I minByte(I a, I b) { return _mm_min_epi16(a, b); }
+    static I subI(I a, I b) { return _mm_sub_epi32(a, b); }
+    // Pixels from three int32 channels, each clamped to 0..255.
+    static I packChannels(I red, I green, I blue) {
+        // bytes: blue 0-3, red 4-7, green 8-11.
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(blue, red),
+                                               _mm_packs_epi32(green, _mm_setzero_si128()));
+        // blue green pairs, then red zero pairs, then the pairs interleaved.
+        const __m128i pairs = _mm_unpacklo_epi8(bytes, _mm_srli_si128(bytes, 8));
+        return _mm_unpacklo_epi16(pairs, _mm_srli_si128(pairs, 8));
+    }
+
+    static D splat(double v) { return _mm_set1_pd(v); }
+    static D toDouble(I v) { return _mm_cvtepi32_pd(v); }
+    // The double rounded to single precision (to nearest, ties to even)
+    // and widened back, exactly as a store into a float does.
+    static D single(D v) { return _mm_cvtps_pd(_mm_cvtpd_ps(v)); }
+    static F narrow(D v) { return _mm_cvtpd_ps(v); }
+    static D widen(F v) { return _mm_cvtps_pd(v); }
+    static D add(D a, D b) { return _mm_add_pd(a, b); }
+    static D sub(D a, D b) { return _mm_sub_pd(a, b); }
+    static D mul(D a, D b) { return _mm_mul_pd(a, b); }
+    static D div(D a, D b) { return _mm_div_pd(a, b); }
+    static D abs(D a) { return _mm_andnot_pd(_mm_set1_pd(-0.0), a); }
+    static D max(D a, D b) { return _mm_max_pd(a, b); }
+    static D min(D a, D b) { return _mm_min_pd(a, b); }
+
+    // Masks: all bits set where the comparison holds; false for NaN.
+    static D equal(D a, D b) { return _mm_cmpeq_pd(a, b); }
+    static D less(D a, D b) { return _mm_cmplt_pd(a, b); }
+    static D greaterEqual(D a, D b) { return _mm_cmpge_pd(a, b); }
+    static D orMask(D a, D b) { return _mm_or_pd(a, b); }
+    static D andNotMask(D a, D b) { return _mm_andnot_pd(a, b); }
+    static D andMask(D mask, D a) { return _mm_and_pd(mask, a); }
+    // mask ? a : b, lane by lane.
+    static D select(D mask, D a, D b) { return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b)); }
+
+    // Singles. The lanes above kLanes hold zeros; the division goes through
+    // doubles (the same quotient) so that they never divide 0 by 0.
+    static F splatF(float v) { return _mm_set1_ps(v); }
+    static F addF(F a, F b) { return _mm_add_ps(a, b); }
+    static F subF(F a, F b) { return _mm_sub_ps(a, b); }
+    static F mulF(F a, F b) { return _mm_mul_ps(a, b); }
+    static F divF(F a, F b) { return narrow(div(widen(a), widen(b))); }
+    static F equalF(F a, F b) { return _mm_cmpeq_ps(a, b); }
+    static F lessF(F a, F b) { return _mm_cmplt_ps(a, b); }
+    static F greaterEqualF(F a, F b) { return _mm_cmpge_ps(a, b); }
+    static F orMaskF(F a, F b) { return _mm_or_ps(a, b); }
+    static F selectF(F mask, F a, F b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
+    static F floorF(F v) {
+        const F truncated = _mm_cvtepi32_ps(_mm_cvttps_epi32(v));
+        return _mm_sub_ps(truncated, _mm_and_ps(_mm_cmpgt_ps(truncated, v), _mm_set1_ps(1.0f)));
+    }
+
+    // Floor for |v| < 2^31: the truncation, one lower where it rounded up.
+    static D floor(D v) {
+        const D truncated = _mm_cvtepi32_pd(_mm_cvttpd_epi32(v));
+        return _mm_sub_pd(truncated, _mm_and_pd(_mm_cmpgt_pd(truncated, v), _mm_set1_pd(1.0)));
+    }
+    // Truncation toward zero of values already within the int32 range.
+    static I truncate(D v) { return _mm_cvttpd_epi32(v); }
+};
+
+}  // namespace
+}  // namespace sorvel::simd

@@ -1,0 +1,11 @@
+#include "core/simd_avx2.h"
+#include "yiq/yiq_kernels.h"
+#include "yiq/yiq_vector_row.h"
+
+namespace sorvel::yiq {
+
+void transformRowAvx2(const Coefficients& c, const unsigned char* src, unsigned char* dst, int width) {
+    transformRowWith<simd::Avx2>(c, src, dst, width);
+}
+
+}  // namespace sorvel::yiq
