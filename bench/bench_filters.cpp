@@ -110,7 +110,9 @@ int main(int argc, char** argv) {
     for (const FilterRun& run : kRuns) {
         std::vector<Kernel> kernels = sorvel::test::optimizedKernels(run.filter);
         kernels.insert(kernels.begin(), Kernel::scalar);
+        // The library keeps what it registers until the end of the program.
         for (Kernel kernel : kernels)
+            // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks)
             benchmark::RegisterBenchmark(nameOf(run, kernel).c_str(), [&frames, run, kernel](benchmark::State& state) {
                 for (auto _ : state) {
                     sorvel::test::renderWith(kernel, run, frames.source(), frames.dest());
@@ -120,6 +122,7 @@ int main(int argc, char** argv) {
                                                             benchmark::Counter::kIsRate);
             })->Unit(benchmark::kMillisecond);
     }
+    // NOLINTNEXTLINE(clang-analyzer-cplusplus.NewDeleteLeaks)
     benchmark::RegisterBenchmark(kMemcpyName, [&frames](benchmark::State& state) {
         for (auto _ : state) {
             std::memcpy(frames.dst.data(), frames.src.data(), frames.src.size() * sizeof frames.src[0]);

@@ -7,7 +7,7 @@
 #include <immintrin.h>
 
 namespace sorvel::simd {
-namespace {
+namespace {  // NOLINT(cert-dcl59-cpp): internal linkage on purpose, see above
 
 struct Avx2 {
     static constexpr int kLanes = 4;

@@ -19,20 +19,24 @@ typename V::D byteFraction(typename V::I byte) {
     return V::single(V::mul(V::toDouble(byte), V::splat(1.0 / 255.0)));
 }
 
-// channelByte for vectors of channel values: truncation toward zero, 0 for a
-// value that is not finite, and the clamp to 0..255. A finite value beyond
-// the int range saturates in the scalar path and so clamps to 0 or 255 as
-// well: here values above 256 become 256 before the truncation, those far
-// below 0 truncate to INT_MIN, and packChannels clamps with saturation.
+// A channel value truncated toward zero, 0 where it is not finite. Values
+// above 256 become 256 first and those far below 0 truncate to INT_MIN, so
+// that the clamp of packChannels gives what channelByte gives: in the
+// scalar path a finite value beyond the int range saturates and so clamps
+// to 0 or 255 as well.
+template <class V>
+typename V::I truncatedChannel(typename V::D v) {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
+    // Ordered comparison: false for NaN and +inf; -inf clamps to 0 anyway.
+    const typename V::D finite = V::less(v, V::splat(kInfinity));
+    return V::truncate(V::andMask(finite, V::min(v, V::splat(256.0))));
+}
+
+// Output pixels from three vectors of channel values, each channel as
+// channelByte makes it.
 template <class V>
 typename V::I channelBytes(typename V::D red, typename V::D green, typename V::D blue) {
-    constexpr double kInfinity = std::numeric_limits<double>::infinity();
-    const auto truncated = [](typename V::D v) {
-        // Ordered comparison: false for NaN and +inf; -inf clamps to 0 anyway.
-        const typename V::D finite = V::less(v, V::splat(kInfinity));
-        return V::truncate(V::andMask(finite, V::min(v, V::splat(256.0))));
-    };
-    return V::packChannels(truncated(red), truncated(green), truncated(blue));
+    return V::packChannels(truncatedChannel<V>(red), truncatedChannel<V>(green), truncatedChannel<V>(blue));
 }
 
 // Runs of V::kLanes pixels are handed out in chunks of at most kMaxRuns:

@@ -7,7 +7,7 @@
 #include <emmintrin.h>
 
 namespace sorvel::simd {
-namespace {
+namespace {  // NOLINT(cert-dcl59-cpp): internal linkage on purpose, see above
 
 struct Sse2 {
     static constexpr int kLanes = 2;
