@@ -24,11 +24,9 @@ struct Avx2 {
 
     static I splat(int v) { return _mm_set1_epi32(v); }
     static I andI(I a, I b) { return _mm_and_si128(a, b); }
-    static I orI(I a, I b) { return _mm_or_si128(a, b); }
     static I andNotI(I mask, I a) { return _mm_andnot_si128(mask, a); }
     static I equalI(I a, I b) { return _mm_cmpeq_epi32(a, b); }
     template <int Bits> static I shiftRight(I a) { return _mm_srli_epi32(a, Bits); }
-    template <int Bits> static I shiftLeft(I a) { return _mm_slli_epi32(a, Bits); }
     static I maxByte(I a, I b) { return _mm_max_epi32(a, b); }
     static I minByte(I a, I b) { return _mm_min_epi32(a, b); }
     static I subI(I a, I b) { return _mm_sub_epi32(a, b); }
@@ -50,13 +48,10 @@ struct Avx2 {
     static D mul(D a, D b) { return _mm256_mul_pd(a, b); }
     static D div(D a, D b) { return _mm256_div_pd(a, b); }
     static D abs(D a) { return _mm256_andnot_pd(_mm256_set1_pd(-0.0), a); }
-    static D max(D a, D b) { return _mm256_max_pd(a, b); }
     static D min(D a, D b) { return _mm256_min_pd(a, b); }
 
     static D equal(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_EQ_OQ); }
     static D less(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_LT_OQ); }
-    static D greaterEqual(D a, D b) { return _mm256_cmp_pd(a, b, _CMP_GE_OQ); }
-    static D orMask(D a, D b) { return _mm256_or_pd(a, b); }
     static D andNotMask(D a, D b) { return _mm256_andnot_pd(a, b); }
     static D andMask(D mask, D a) { return _mm256_and_pd(mask, a); }
     static D select(D mask, D a, D b) { return _mm256_blendv_pd(b, a, mask); }
@@ -73,7 +68,6 @@ struct Avx2 {
     static F selectF(F mask, F a, F b) { return _mm_blendv_ps(b, a, mask); }
     static F floorF(F v) { return _mm_floor_ps(v); }
 
-    static D floor(D v) { return _mm256_floor_pd(v); }
     static I truncate(D v) { return _mm256_cvttpd_epi32(v); }
 };
 

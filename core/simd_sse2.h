@@ -24,11 +24,9 @@ struct Sse2 {
 
     static I splat(int v) { return _mm_set1_epi32(v); }
     static I andI(I a, I b) { return _mm_and_si128(a, b); }
-    static I orI(I a, I b) { return _mm_or_si128(a, b); }
     static I andNotI(I mask, I a) { return _mm_andnot_si128(mask, a); }
     static I equalI(I a, I b) { return _mm_cmpeq_epi32(a, b); }
     template <int Bits> static I shiftRight(I a) { return _mm_srli_epi32(a, Bits); }
-    template <int Bits> static I shiftLeft(I a) { return _mm_slli_epi32(a, Bits); }
     // Maximum and minimum of values 0..255 (16-bit compares suffice).
     static I maxByte(I a, I b) { return _mm_max_epi16(a, b); }
     static I minByte(I a, I b) { return _mm_min_epi16(a, b); }
@@ -55,14 +53,11 @@ struct Sse2 {
     static D mul(D a, D b) { return _mm_mul_pd(a, b); }
     static D div(D a, D b) { return _mm_div_pd(a, b); }
     static D abs(D a) { return _mm_andnot_pd(_mm_set1_pd(-0.0), a); }
-    static D max(D a, D b) { return _mm_max_pd(a, b); }
     static D min(D a, D b) { return _mm_min_pd(a, b); }
 
-    // Masks: all bits set where the comparison holds; false for NaN.
+    // Masks: all bits set where the comparison holds (never for NaN).
     static D equal(D a, D b) { return _mm_cmpeq_pd(a, b); }
     static D less(D a, D b) { return _mm_cmplt_pd(a, b); }
-    static D greaterEqual(D a, D b) { return _mm_cmpge_pd(a, b); }
-    static D orMask(D a, D b) { return _mm_or_pd(a, b); }
     static D andNotMask(D a, D b) { return _mm_andnot_pd(a, b); }
     static D andMask(D mask, D a) { return _mm_and_pd(mask, a); }
     // mask ? a : b, lane by lane.
@@ -80,17 +75,13 @@ struct Sse2 {
     static F greaterEqualF(F a, F b) { return _mm_cmpge_ps(a, b); }
     static F orMaskF(F a, F b) { return _mm_or_ps(a, b); }
     static F selectF(F mask, F a, F b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
+    // Floor for |v| < 2^31: the truncation, one lower where it rounded up.
     static F floorF(F v) {
         const F truncated = _mm_cvtepi32_ps(_mm_cvttps_epi32(v));
         return _mm_sub_ps(truncated, _mm_and_ps(_mm_cmpgt_ps(truncated, v), _mm_set1_ps(1.0f)));
     }
 
-    // Floor for |v| < 2^31: the truncation, one lower where it rounded up.
-    static D floor(D v) {
-        const D truncated = _mm_cvtepi32_pd(_mm_cvttpd_epi32(v));
-        return _mm_sub_pd(truncated, _mm_and_pd(_mm_cmpgt_pd(truncated, v), _mm_set1_pd(1.0)));
-    }
-    // Truncation toward zero of values already within the int32 range.
+    // Truncation toward zero; INT_MIN for NaN and beyond the int32 range.
     static I truncate(D v) { return _mm_cvttpd_epi32(v); }
 };
 

@@ -28,7 +28,8 @@ Coefficients coefficients(const Params& params);
 
 Pixel32 transformPixel(const Coefficients& k, Pixel32 source);
 
-// One row of width pixels; src and dst may be the same row.
+// The scalar path: one row of width pixels, pixel by pixel; src and dst may
+// be the same row.
 void transformRow(const Coefficients& c, const unsigned char* src, unsigned char* dst, int width);
 
 // The kernels this filter renders with, fastest last.
