@@ -9,8 +9,8 @@ namespace sorvel {
 enum class Kernel {
     scalar,  // pixel by pixel, exactly as the arithmetic is written
     table,   // 256-entry tables filled once per frame with that arithmetic
-    sse2,    // the arithmetic on SSE2 vectors, two pixels at a time
-    avx2,    // the arithmetic on AVX2 vectors, four pixels at a time
+    sse2,    // the arithmetic on SSE2 vectors, four pixels at a time
+    avx2,    // the arithmetic on AVX2 vectors, eight pixels at a time
 };
 
 const char* kernelName(Kernel kernel);

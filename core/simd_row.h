@@ -10,13 +10,12 @@
 
 namespace sorvel::simd {
 
-// Byte to fraction, single(byte / 255). The product with the double nearest
-// 1/255 rounds to the same single as the quotient for every byte 0..255
-// (their binary expansions repeat with period 8, so none lies near the
-// middle between two singles), and it is cheaper than a division.
+// Byte to fraction, single(byte / 255), as a single-precision quotient: the
+// quotient of two singles rounded once to single equals the double quotient
+// rounded to single, since doubles carry more than twice the bits.
 template <class V>
-typename V::D byteFraction(typename V::I byte) {
-    return V::single(V::mul(V::toDouble(byte), V::splat(1.0 / 255.0)));
+typename V::F byteFraction(typename V::I byte) {
+    return V::divF(V::toSingle(byte), V::splatF(255.0f));
 }
 
 // A channel value truncated toward zero, 0 where it is not finite. Values

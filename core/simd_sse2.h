@@ -1,7 +1,7 @@
-// SSE2 operations for the vector kernels: two pixels per vector, each
-// pixel's arithmetic in one double lane. Everything here has internal
-// linkage, so that code compiled for one instruction set is never shared
-// with a translation unit compiled for another.
+// SSE2 operations for the vector kernels: four pixels per run, their doubles
+// in two registers, their singles and integers in one. Everything here has
+// internal linkage, so that code compiled for one instruction set is never
+// shared with a translation unit compiled for another.
 #pragma once
 
 #include <emmintrin.h>
@@ -10,16 +10,16 @@ namespace sorvel::simd {
 namespace {  // NOLINT(cert-dcl59-cpp): internal linkage on purpose, see above
 
 struct Sse2 {
-    static constexpr int kLanes = 2;
-    using D = __m128d;  // one double per pixel
-    using F = __m128;   // one single per pixel, in the low kLanes lanes
-    using I = __m128i;  // one int32 per pixel, in the low kLanes lanes
+    static constexpr int kLanes = 4;
+    struct D {
+        __m128d low, high;  // pixels 0-1 and 2-3
+    };
+    using F = __m128;   // one single per pixel
+    using I = __m128i;  // one int32 per pixel
 
-    static I loadPixels(const unsigned char* at) {
-        return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(at));
-    }
+    static I loadPixels(const unsigned char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
     static void storePixels(unsigned char* at, I pixels) {
-        _mm_storel_epi64(reinterpret_cast<__m128i*>(at), pixels);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), pixels);
     }
 
     static I splat(int v) { return _mm_set1_epi32(v); }
@@ -41,35 +41,33 @@ struct Sse2 {
         return _mm_unpacklo_epi16(pairs, _mm_srli_si128(pairs, 8));
     }
 
-    static D splat(double v) { return _mm_set1_pd(v); }
-    static D toDouble(I v) { return _mm_cvtepi32_pd(v); }
-    // The double rounded to single precision (to nearest, ties to even)
-    // and widened back, exactly as a store into a float does.
-    static D single(D v) { return _mm_cvtps_pd(_mm_cvtpd_ps(v)); }
-    static F narrow(D v) { return _mm_cvtpd_ps(v); }
-    static D widen(F v) { return _mm_cvtps_pd(v); }
-    static D add(D a, D b) { return _mm_add_pd(a, b); }
-    static D sub(D a, D b) { return _mm_sub_pd(a, b); }
-    static D mul(D a, D b) { return _mm_mul_pd(a, b); }
-    static D div(D a, D b) { return _mm_div_pd(a, b); }
-    static D abs(D a) { return _mm_andnot_pd(_mm_set1_pd(-0.0), a); }
-    static D min(D a, D b) { return _mm_min_pd(a, b); }
+    static D splat(double v) { return {_mm_set1_pd(v), _mm_set1_pd(v)}; }
+    static F narrow(D v) { return _mm_movelh_ps(_mm_cvtpd_ps(v.low), _mm_cvtpd_ps(v.high)); }
+    static D widen(F v) { return {_mm_cvtps_pd(v), _mm_cvtps_pd(_mm_movehl_ps(v, v))}; }
+    static D add(D a, D b) { return {_mm_add_pd(a.low, b.low), _mm_add_pd(a.high, b.high)}; }
+    static D sub(D a, D b) { return {_mm_sub_pd(a.low, b.low), _mm_sub_pd(a.high, b.high)}; }
+    static D mul(D a, D b) { return {_mm_mul_pd(a.low, b.low), _mm_mul_pd(a.high, b.high)}; }
+    static D div(D a, D b) { return {_mm_div_pd(a.low, b.low), _mm_div_pd(a.high, b.high)}; }
+    static D abs(D a) {
+        const __m128d sign = _mm_set1_pd(-0.0);
+        return {_mm_andnot_pd(sign, a.low), _mm_andnot_pd(sign, a.high)};
+    }
+    static D min(D a, D b) { return {_mm_min_pd(a.low, b.low), _mm_min_pd(a.high, b.high)}; }
 
     // Masks: all bits set where the comparison holds (never for NaN).
-    static D equal(D a, D b) { return _mm_cmpeq_pd(a, b); }
-    static D less(D a, D b) { return _mm_cmplt_pd(a, b); }
-    static D andNotMask(D a, D b) { return _mm_andnot_pd(a, b); }
-    static D andMask(D mask, D a) { return _mm_and_pd(mask, a); }
+    static D equal(D a, D b) { return {_mm_cmpeq_pd(a.low, b.low), _mm_cmpeq_pd(a.high, b.high)}; }
+    static D less(D a, D b) { return {_mm_cmplt_pd(a.low, b.low), _mm_cmplt_pd(a.high, b.high)}; }
+    static D andNotMask(D a, D b) { return {_mm_andnot_pd(a.low, b.low), _mm_andnot_pd(a.high, b.high)}; }
+    static D andMask(D mask, D a) { return {_mm_and_pd(mask.low, a.low), _mm_and_pd(mask.high, a.high)}; }
     // mask ? a : b, lane by lane.
-    static D select(D mask, D a, D b) { return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b)); }
+    static D select(D mask, D a, D b) { return {pick(mask.low, a.low, b.low), pick(mask.high, a.high, b.high)}; }
 
-    // Singles. The lanes above kLanes hold zeros; the division goes through
-    // doubles (the same quotient) so that they never divide 0 by 0.
+    static F toSingle(I v) { return _mm_cvtepi32_ps(v); }
     static F splatF(float v) { return _mm_set1_ps(v); }
     static F addF(F a, F b) { return _mm_add_ps(a, b); }
     static F subF(F a, F b) { return _mm_sub_ps(a, b); }
     static F mulF(F a, F b) { return _mm_mul_ps(a, b); }
-    static F divF(F a, F b) { return narrow(div(widen(a), widen(b))); }
+    static F divF(F a, F b) { return _mm_div_ps(a, b); }
     static F equalF(F a, F b) { return _mm_cmpeq_ps(a, b); }
     static F lessF(F a, F b) { return _mm_cmplt_ps(a, b); }
     static F greaterEqualF(F a, F b) { return _mm_cmpge_ps(a, b); }
@@ -82,7 +80,12 @@ struct Sse2 {
     }
 
     // Truncation toward zero; INT_MIN for NaN and beyond the int32 range.
-    static I truncate(D v) { return _mm_cvttpd_epi32(v); }
+    static I truncate(D v) { return _mm_unpacklo_epi64(_mm_cvttpd_epi32(v.low), _mm_cvttpd_epi32(v.high)); }
+
+private:
+    static __m128d pick(__m128d mask, __m128d a, __m128d b) {
+        return _mm_or_pd(_mm_and_pd(mask, a), _mm_andnot_pd(mask, b));
+    }
 };
 
 }  // namespace

@@ -28,19 +28,19 @@ typename V::F boost(typename V::D x, typename V::D k, typename V::D k1) {
     return V::narrow(V::div(V::mul(x, k1), V::add(V::mul(x, k), V::splat(1.0))));
 }
 
-// Hue, saturation and value of one run after the turn and the boosts,
-// between the two stages.
+// Hue, saturation and value of one run, between the stages: after the turn
+// of the hue, then after the boosts.
 template <class V>
 struct Hsv {
     typename V::F h, s, v;
+    typename V::F grey;  // all bits set for a pixel with max = min
 };
 
 template <class V>
-Hsv<V> boostedHsv(const VectorCoefficients<V>& k, typename V::I pixels) {
+Hsv<V> turnedHsv(const VectorCoefficients<V>& k, typename V::I pixels) {
     using D = typename V::D;
     using F = typename V::F;
     using I = typename V::I;
-    const D one = V::splat(1.0);
     const F oneF = V::splatF(1.0f), zeroF = V::splatF(0.0f);
 
     const I byteMask = V::splat(0xFF);
@@ -50,36 +50,39 @@ Hsv<V> boostedHsv(const VectorCoefficients<V>& k, typename V::I pixels) {
     const I max = V::maxByte(V::maxByte(red, green), blue);
     const I min = V::minByte(V::minByte(red, green), blue);
 
-    const D v = simd::byteFraction<V>(max);
-    const D d = simd::byteFraction<V>(V::subI(max, min));
+    Hsv<V> out;
+    out.v = simd::byteFraction<V>(max);
+    const F d = simd::byteFraction<V>(V::subI(max, min));
     // A grey pixel (max = min) keeps S = 0 and skips the hue; its lanes
     // divide by 1 instead of 0, which keeps them free of exceptions.
-    const D grey = V::equal(d, V::splat(0.0));
-    const D safeD = V::select(grey, one, d);
-    const F s = V::divF(V::narrow(d), V::narrow(V::select(grey, one, v)));
+    out.grey = V::equalF(d, zeroF);
+    const F safeD = V::selectF(out.grey, oneF, d);
+    out.s = V::divF(d, V::selectF(out.grey, oneF, out.v));
 
-    const D rf = simd::byteFraction<V>(red);
-    const D gf = simd::byteFraction<V>(green);
-    const D bf = simd::byteFraction<V>(blue);
+    const D v = V::widen(out.v);
+    const D rf = V::widen(simd::byteFraction<V>(red));
+    const D gf = V::widen(simd::byteFraction<V>(green));
+    const D bf = V::widen(simd::byteFraction<V>(blue));
     // The fractions of distinct bytes differ, so comparing them with V tells
     // which channel holds the maximum; red wins ties, then green.
     const D redMax = V::equal(rf, v);
     const D greenMax = V::andNotMask(redMax, V::equal(gf, v));
     const D numerator = V::select(redMax, V::sub(gf, bf), V::select(greenMax, V::sub(bf, rf), V::sub(rf, gf)));
-    const D quotient = V::div(numerator, safeD);
+    const D quotient = V::div(numerator, V::widen(safeD));
     const D sextant = V::select(greenMax, V::splat(2.0), V::splat(4.0));
     F h = V::narrow(V::select(redMax, quotient, V::add(quotient, sextant)));
     h = V::divF(h, V::splatF(6.0f));
     h = V::selectF(V::lessF(h, zeroF), V::addF(h, oneF), h);
     h = V::narrow(V::add(V::widen(h), k.hueShift));
     h = V::selectF(V::lessF(h, zeroF), V::addF(h, oneF), h);
-    h = V::selectF(V::greaterEqualF(h, oneF), V::subF(h, oneF), h);
-
-    Hsv<V> out;
-    out.h = h;
-    out.s = V::selectF(V::narrow(grey), zeroF, boost<V>(V::widen(s), k.kS, k.kS1));
-    out.v = boost<V>(v, k.kV, k.kV1);
+    out.h = V::selectF(V::greaterEqualF(h, oneF), V::subF(h, oneF), h);
     return out;
+}
+
+template <class V>
+void boost(const VectorCoefficients<V>& k, Hsv<V>& hsv) {
+    hsv.s = V::selectF(hsv.grey, V::splatF(0.0f), boost<V>(V::widen(hsv.s), k.kS, k.kS1));
+    hsv.v = boost<V>(V::widen(hsv.v), k.kV, k.kV1);
 }
 
 template <class V>
@@ -118,7 +121,8 @@ void transformRowWith(const Coefficients& c, const unsigned char* src, unsigned 
     const VectorCoefficients<V> k(c);
     simd::forEachChunk<V, kMaxRuns>(src, dst, width, [&k](const unsigned char* s, unsigned char* d, int runs) {
         Hsv<V> stage[kMaxRuns];
-        for (int i = 0; i < runs; ++i) stage[i] = boostedHsv<V>(k, V::loadPixels(s + 4 * V::kLanes * i));
+        for (int i = 0; i < runs; ++i) stage[i] = turnedHsv<V>(k, V::loadPixels(s + 4 * V::kLanes * i));
+        for (int i = 0; i < runs; ++i) boost<V>(k, stage[i]);
         for (int i = 0; i < runs; ++i) V::storePixels(d + 4 * V::kLanes * i, outputPixels<V>(stage[i]));
     });
 }

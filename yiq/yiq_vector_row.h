@@ -1,10 +1,11 @@
 // The YIQ pixel arithmetic on vectors of pixels, one pixel per lane, with
 // every operation and every rounding to single in the order of the scalar
-// transformPixel, so that each lane gets the same bits. A product of two
-// singles rounded to single is computed as a single multiplication: the
-// double product is exact, so both round once. Included by the kernel
-// translation units with the operations V of their instruction set
-// (core/simd_sse2.h, core/simd_avx2.h).
+// transformPixel, so that each lane gets the same bits. A sum, difference,
+// product or quotient of two singles rounded to single is computed as the
+// single operation: doubles carry more than twice the bits of a single, so
+// rounding the double result to single gives the correctly rounded single
+// result. Included by the kernel translation units with the operations V of
+// their instruction set (core/simd_sse2.h, core/simd_avx2.h).
 #pragma once
 
 #include "core/simd_row.h"
@@ -41,22 +42,19 @@ LumaChroma<V> lumaChroma(typename V::I pixels) {
     namespace c = constants;
     const auto splat = [](double v) { return V::splat(v); };
     const typename V::I byteMask = V::splat(0xFF);
-    const D r = simd::byteFraction<V>(V::andI(V::template shiftRight<16>(pixels), byteMask));
-    const D g = simd::byteFraction<V>(V::andI(V::template shiftRight<8>(pixels), byteMask));
-    const D b = simd::byteFraction<V>(V::andI(pixels, byteMask));
+    const D r = V::widen(simd::byteFraction<V>(V::andI(V::template shiftRight<16>(pixels), byteMask)));
+    const D g = V::widen(simd::byteFraction<V>(V::andI(V::template shiftRight<8>(pixels), byteMask)));
+    const D b = V::widen(simd::byteFraction<V>(V::andI(pixels, byteMask)));
 
-    const D y = V::single(V::add(V::add(V::mul(b, splat(c::kYb)), V::mul(g, splat(c::kYg))),
-                                 V::mul(r, splat(c::kYr))));
+    LumaChroma<V> out;
+    out.y = V::narrow(V::add(V::add(V::mul(b, splat(c::kYb)), V::mul(g, splat(c::kYg))), V::mul(r, splat(c::kYr))));
     // Only a black pixel has Y = 0; it is written as 0 in the end, and
     // dividing its lanes by 1 instead keeps them free of exceptions.
-    const D divisor = V::select(V::equal(y, splat(0.0)), splat(1.0), y);
+    const D divisor = V::widen(V::selectF(V::equalF(out.y, V::splatF(0.0f)), V::splatF(1.0f), out.y));
     const D iNumerator =
         V::sub(V::sub(V::mul(r, splat(c::kIr)), V::mul(g, splat(c::kIg))), V::mul(b, splat(c::kIb)));
     const D qNumerator =
         V::add(V::sub(V::mul(r, splat(c::kQr)), V::mul(g, splat(c::kQg))), V::mul(b, splat(c::kQb)));
-
-    LumaChroma<V> out;
-    out.y = V::narrow(y);
     out.iY = V::narrow(V::div(iNumerator, divisor));
     out.qY = V::narrow(V::div(qNumerator, divisor));
     out.black = V::equalI(V::andI(pixels, V::splat(0xFFFFFF)), V::splat(0));
