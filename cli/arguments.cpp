@@ -79,6 +79,8 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     if (args[0].size() > 1 && args[0][0] == '-') return fail("unknown option '" + args[0] + "'");
 
     Command command;
+    if (args.size() == 2 && isHelpFlag(args[1]) && findFilter(args[0]) != nullptr)
+        return parseHelp({"help", args[0]});
     std::string error = parseStep(args, 0, command);
     if (!error.empty()) return fail(error);
     std::vector<std::string> files;

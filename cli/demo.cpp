@@ -12,7 +12,7 @@ const std::vector<DemoSetting>& demoSettings() {
     static const std::vector<DemoSetting> settings{
         {nullptr, {0, 0, 0}, "the generated test picture"},
         {"yiq", {150, 300, 0}, "intensity 300: brighter"},
-        {"yiq", {150, 0, 300}, "saturation 300: more colour"},
+        {"yiq", {150, 0, 300}, "saturation 300: richer"},
         {"yiq", {0, 0, 300}, "balance 0: purple-green"},
         {"yiq", {300, 0, 300}, "balance 300: orange-blue"},
         {"rgb", {300, 0, 0}, "red 300"},
