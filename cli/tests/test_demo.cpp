@@ -8,6 +8,7 @@
 #include "cli/contact_sheet.h"
 #include "cli/demo.h"
 #include "cli/font.h"
+#include "cli/png_io.h"
 #include "cli/test_image.h"
 #include "core/image.h"
 #include "hsv/hsv_transform.h"
@@ -230,6 +231,24 @@ TEST(Demo, LabelsAreInkedUnderEveryTile) {
             EXPECT_GT(ink, 50) << "label " << i << " line " << line;
         }
     }
+}
+
+}  // namespace
+}  // namespace sorvel::cli
+
+
+namespace sorvel::cli {
+namespace {
+
+// The README shows docs/demo.png: it must be the sheet the demo renders now.
+TEST(Demo, TheSheetInTheDocumentationIsCurrent) {
+    const PngRead read = readPng(std::string(SORVEL_SOURCE_DIR) + "/docs/demo.png");
+    ASSERT_EQ(read.error, "");
+    const Image sheet = renderDemoSheet();
+    EXPECT_EQ(read.image.width, sheet.width);
+    EXPECT_EQ(read.image.height, sheet.height);
+    EXPECT_TRUE(read.image.pixels == sheet.pixels)
+        << "run scripts/build and copy dist/demo.png to docs/demo.png";
 }
 
 }  // namespace
