@@ -42,6 +42,7 @@ bool writeSpecPng(const std::string& path, const PngSpec& spec) {
     png_infop info = png_create_info_struct(png);
     std::vector<std::vector<std::uint8_t>> rowData = spec.rows;
     std::vector<png_bytep> rows;
+    rows.reserve(rowData.size());
     for (auto& r : rowData) rows.push_back(r.data());
     std::vector<png_color> palette;
     for (std::size_t i = 0; i + 2 < spec.palette.size(); i += 3)

@@ -91,6 +91,7 @@ std::vector<Pixel32> contents(std::FILE* f) {
 
 std::vector<Pixel32> frames(int count) {
     std::vector<Pixel32> words;
+    words.reserve(static_cast<std::size_t>(count) * 4);
     for (int i = 0; i < count * 4; ++i) words.push_back(0x01000000u * static_cast<Pixel32>(i) + 0x336699u);
     return words;
 }
@@ -106,6 +107,7 @@ TEST(RawStream, FiltersEveryFrameInOrder) {
     EXPECT_EQ(outcome.error, "");
     EXPECT_EQ(outcome.frames, 3);
     std::vector<Pixel32> expected;
+    expected.reserve(input.size());
     for (Pixel32 p : input) expected.push_back((p & 0xFF000000u) | 0x17FFFFu);
     EXPECT_EQ(contents(out), expected);
     std::fclose(in);

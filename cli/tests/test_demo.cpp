@@ -194,10 +194,13 @@ TEST(Demo, EveryTileIsThePictureThroughItsSetting) {
         if (s.filter != nullptr) filtersShown.insert(s.filter);
         const Rect& r = layout.tiles[i];
         int differences = 0;
-        for (int y = 0; y < r.height; ++y)
-            for (int x = 0; x < r.width; ++x)
-                differences += (sheet.at(r.x + x, r.y + y) & 0xFFFFFFu) !=
-                               (expected[static_cast<std::size_t>(y * r.width + x)] & 0xFFFFFFu);
+        for (int y = 0; y < r.height; ++y) {
+            for (int x = 0; x < r.width; ++x) {
+                const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width) +
+                                       static_cast<std::size_t>(x);
+                differences += (sheet.at(r.x + x, r.y + y) & 0xFFFFFFu) != (expected[at] & 0xFFFFFFu);
+            }
+        }
         EXPECT_EQ(differences, 0) << demoTitle(s);
         if (s.filter != nullptr) {
             EXPECT_NE(expected, picture.pixels) << demoTitle(s);  // it shows a change

@@ -2,10 +2,9 @@
 
 #include <png.h>
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,22 +22,14 @@ protected:
     void SetUp() override {
         dir_ = ::testing::TempDir() + "/sorvel-png-" + std::to_string(getpid()) + "-" +
                ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        ASSERT_EQ(mkdir(dir_.c_str(), 0777), 0);
+        ASSERT_TRUE(std::filesystem::create_directory(dir_));
     }
-    void TearDown() override {
-        for (const std::string& name : entries()) unlink((dir_ + "/" + name).c_str());
-        rmdir(dir_.c_str());
-    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string path(const std::string& name) const { return dir_ + "/" + name; }
     std::vector<std::string> entries() const {
         std::vector<std::string> names;
-        if (DIR* d = opendir(dir_.c_str())) {
-            while (const dirent* e = readdir(d)) {
-                const std::string n = e->d_name;
-                if (n != "." && n != "..") names.push_back(n);
-            }
-            closedir(d);
-        }
+        for (const auto& entry : std::filesystem::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
         return names;
     }
     std::string dir_;
@@ -92,8 +83,10 @@ TEST_F(PngFiles, ReadsEveryColourTypeAsBgraWords) {
 TEST_F(PngFiles, ReadsInterlacedPictures) {
     PngSpec spec{9, 9, 8, PNG_COLOR_TYPE_RGB, true, {}, {}, {}};
     std::vector<Pixel32> expected;
+    expected.reserve(81);
     for (int y = 0; y < 9; ++y) {
         std::vector<std::uint8_t> row;
+        row.reserve(27);
         for (int x = 0; x < 9; ++x) {
             const auto r = static_cast<std::uint8_t>(x * 25), g = static_cast<std::uint8_t>(y * 25),
                        b = static_cast<std::uint8_t>(x ^ y);
@@ -114,8 +107,8 @@ TEST_F(PngFiles, RefusesWhatItCannotRead) {
 
     PngSpec good{16, 16, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, {}};
     for (int y = 0; y < 16; ++y) {
-        std::vector<std::uint8_t> row;
-        for (int i = 0; i < 48; ++i) row.push_back(static_cast<std::uint8_t>(i * 7 + y * 13));
+        std::vector<std::uint8_t> row(48);
+        for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(y) * 13);
         good.rows.push_back(row);
     }
     ASSERT_TRUE(testing::writeSpecPng(path("good.png"), good));
@@ -185,7 +178,7 @@ TEST_F(PngFiles, ReplacesAnExistingFileWhole) {
 
 TEST_F(PngFiles, AFailedWriteLeavesNothingBehind) {
     const Image image(2, 2, 0xFF000000u);
-    ASSERT_EQ(mkdir(path("taken").c_str(), 0777), 0);
+    ASSERT_TRUE(std::filesystem::create_directory(path("taken")));
     struct Case {
         std::string target;
         const char* message;
@@ -199,7 +192,6 @@ TEST_F(PngFiles, AFailedWriteLeavesNothingBehind) {
         EXPECT_NE(error.find(c.message), std::string::npos) << c.target << ": " << error;
         EXPECT_EQ(entries(), std::vector<std::string>{"taken"}) << c.target;
     }
-    rmdir(path("taken").c_str());
 }
 
 }  // namespace
