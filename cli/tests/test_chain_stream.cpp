@@ -166,17 +166,6 @@ TEST(RawStream, AFailedWriteNamesTheFrame) {
     std::remove(path.c_str());
 }
 
-TEST(RawStream, ReadFrameTellsEndFromTruncation) {
-    std::FILE* in = fileWith(frames(1), 2);  // 14 of the 16 bytes of a 2x2 frame
-    ASSERT_NE(in, nullptr);
-    std::vector<unsigned char> buffer(16);
-    const FrameRead partial = readFrame(in, buffer.data(), buffer.size());
-    EXPECT_EQ(partial.status, ReadStatus::truncated);
-    EXPECT_EQ(partial.bytes, 14u);
-    EXPECT_EQ(readFrame(in, buffer.data(), buffer.size()).status, ReadStatus::end);
-    std::fclose(in);
-}
-
 TEST(Progress, CountsFramesAndRate) {
     struct Case {
         long frames;

@@ -71,29 +71,6 @@ TEST(Parameters, WarnsOfEveryValueOutsideTheDialogRange) {
     EXPECT_NE(w[1].find("rgb blue 301 lies outside 0..300"), std::string::npos) << w[1];
 }
 
-TEST(Parameters, FiltersNameTheirParametersInScriptOrder) {
-    struct Expected {
-        const char* filter;
-        const char* names[3];
-        std::int32_t defaults[3];
-    };
-    const Expected cases[] = {
-        {"yiq", {"balance", "intensity", "saturation"}, {150, 0, 0}},
-        {"rgb", {"red", "green", "blue"}, {0, 0, 0}},
-        {"hsv", {"hue", "saturation", "value"}, {150, 0, 0}},
-    };
-    for (const auto& c : cases) {
-        const FilterInfo* f = findFilter(c.filter);
-        ASSERT_NE(f, nullptr) << c.filter;
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_STREQ(f->parameters[i].name, c.names[i]) << c.filter;
-            EXPECT_EQ(f->parameters[i].defaultValue, c.defaults[i]) << c.filter;
-        }
-    }
-    EXPECT_EQ(findFilter("YIQ"), nullptr);
-    EXPECT_EQ(findFilter("sepia"), nullptr);
-}
-
 TEST(FrameSize, ParsesWidthByHeight) {
     struct Case {
         const char* text;
