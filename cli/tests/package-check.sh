@@ -26,6 +26,9 @@ for target in win32 win64; do
 done
 linux=sorvel-1.0-linux-$(uname -m)
 expect "$linux.tar.gz" "$linux/bin/sorvel" "$linux/sorvel-readme.md"
+for f in "$root"/dist/frei0r/*.so; do
+    [ ! -f "$f" ] || expect "$linux.tar.gz" "$linux/lib/frei0r-1/$(basename "$f")"
+done
 mkdir "$out/unpacked"
 (cd "$out/unpacked" && cmake -E tar xf "../$linux.tar.gz")
 "$out/unpacked/$linux/bin/sorvel" --version | grep -q "sorvel 1.0" || { echo "FAIL: packed binary"; status=1; }
