@@ -1,0 +1,45 @@
+// The command line of the sorvel program, parsed into what to do.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/filters.h"
+
+namespace sorvel::cli {
+
+struct FrameSize {
+    int width = 0;
+    int height = 0;
+};
+
+// Largest frame or image side accepted; a frame of 16384 x 16384 pixels
+// takes 1 GiB.
+constexpr int kMaxSide = 16384;
+
+enum class Action { help, filterHelp, version, demo, png, raw };
+
+struct Command {
+    Action action = Action::help;
+    FilterChain chain;
+    const FilterInfo* helpFilter = nullptr;  // Action::filterHelp
+    std::string input, output;               // Action::png; output also for the demo
+    FrameSize frame;                         // Action::raw
+    bool quiet = false;
+    std::vector<std::string> warnings;  // parameters outside 0..300
+};
+
+struct ParseOutcome {
+    Command command;
+    std::string error;  // one line; empty when the command line is sound
+};
+
+ParseOutcome parseArguments(const std::vector<std::string>& args);
+
+// "WIDTHxHEIGHT", each side 1..kMaxSide. Returns an error text or "".
+std::string parseFrameSize(const std::string& text, FrameSize& size);
+
+// The demo's output file when none is given.
+inline const char* defaultDemoPath() { return "sorvel-demo.png"; }
+
+}  // namespace sorvel::cli

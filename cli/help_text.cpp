@@ -1,0 +1,89 @@
+#include "cli/help_text.h"
+
+#include <cstddef>
+
+namespace sorvel::cli {
+
+std::string wrapText(const std::string& text, std::size_t width, std::size_t indent) {
+    std::string out, line;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
+        start = end + 1;
+        if (word.empty()) continue;
+        if (!line.empty() && indent + line.size() + 1 + word.size() > width) {
+            out += std::string(indent, ' ') + line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    if (!line.empty()) out += std::string(indent, ' ') + line + "\n";
+    return out;
+}
+
+std::string usageText() {
+    std::string text =
+        "sorvel: the Video Sorvel colour filters on PNG pictures and raw video frames\n"
+        "\n"
+        "Usage:\n"
+        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... IN.png OUT.png\n"
+        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... --raw WIDTHxHEIGHT [--quiet]\n"
+        "  sorvel demo [OUT.png]\n"
+        "  sorvel help [FILTER]\n"
+        "\n"
+        "Filters, with their three parameters in the order of their script line\n"
+        "Config(a, b, c):\n";
+    for (const FilterInfo& f : allFilters()) {
+        std::string names = std::string(f.parameters[0].name) + ", " + f.parameters[1].name +
+                            ", " + f.parameters[2].name;
+        names.resize(32, ' ');
+        text += std::string("  ") + f.name + "  " + names + "defaults " +
+                std::to_string(f.parameters[0].defaultValue) + "," +
+                std::to_string(f.parameters[1].defaultValue) + "," +
+                std::to_string(f.parameters[2].defaultValue) + "  (" + f.library + ")\n";
+    }
+    text +=
+        "\n"
+        "Parameters may also be given as the script line itself, in quotes:\n"
+        "  sorvel yiq 'Config(150, 300, 0)' in.png out.png\n"
+        "Each runs from 0 to 300 in the dialogs; other whole numbers are used with a\n"
+        "warning, as a processing script would use them.\n"
+        "\n"
+        "Options:\n"
+        "  --then FILTER a,b,c  then apply another filter to the result; repeatable\n"
+        "  --raw WIDTHxHEIGHT   filter raw 32-bit BGRA frames of this size from standard\n"
+        "                       input to standard output (ffmpeg -f rawvideo -pix_fmt bgra)\n"
+        "  --quiet, -q          no progress line on standard error\n"
+        "  --help, -h           this text; with a filter, its parameters explained\n"
+        "  --version            the program's version\n"
+        "\n"
+        "PNG files: 8-bit RGB and RGBA; grey and palette pictures are read as RGB; the\n"
+        "alpha channel passes through untouched. 16-bit files are refused.\n"
+        "\n"
+        "Exit status: 0 done, 1 a file or stream could not be read or written,\n"
+        "2 a bad command line.\n";
+    return text;
+}
+
+std::string filterHelpText(const FilterInfo& f) {
+    std::string text = std::string(f.name) + ": " + f.title + ", the plug-in " + f.library + "\n\n";
+    text += wrapText(f.summary, 78, 0);
+    text += std::string("\n  sorvel ") + f.name + " ";
+    for (std::size_t i = 0; i < 3; ++i) {
+        for (const char* c = f.parameters[i].name; *c != '\0'; ++c)
+            text += static_cast<char>(*c - 'a' + 'A');
+        text += i < 2 ? "," : " IN.png OUT.png\n";
+    }
+    text += std::string("  script line: Config(") + f.parameters[0].name + ", " +
+            f.parameters[1].name + ", " + f.parameters[2].name + ")\n\n";
+    for (const ParameterInfo& p : f.parameters) {
+        text += std::string("  ") + p.name + ": 0 to 300, default " +
+                std::to_string(p.defaultValue) + "\n";
+        text += wrapText(p.help, 78, 4);
+    }
+    return text;
+}
+
+}  // namespace sorvel::cli

@@ -1,0 +1,102 @@
+#!/bin/bash
+# The sorvel program on bad input: every error is one line on standard
+# error with the right exit status (1 for a file or stream, 2 for the
+# command line), and no output file is left half-written.
+#   cli-errors.sh SORVEL WORKDIR
+set -u
+sorvel=$1 work=$2
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# expect STATUS TEXT ARGS...: runs sorvel with standard input from $input
+# and checks its status and that standard error is one line holding TEXT.
+input=/dev/null
+expect() {
+    local want=$1 text=$2
+    shift 2
+    "$sorvel" "$@" <"$input" >stdout.txt 2>stderr.txt
+    local got=$?
+    if [ "$got" -ne "$want" ] || [ "$(wc -l <stderr.txt)" -ne 1 ] || ! grep -qF -- "$text" stderr.txt; then
+        fail "sorvel $* gave status $got (expected $want) and: $(cat stderr.txt)"
+    else
+        echo "ok: sorvel $*: $(cat stderr.txt)"
+    fi
+}
+absent() { [ ! -e "$1" ] || fail "$1 was written"; rm -f "$1"; }
+no_leftovers() { ! ls -a | grep -q '\.tmp$' || fail "temporary files left: $(ls -a | grep '\.tmp$')"; }
+
+ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
+ff -f lavfi -i testsrc=size=32x24 -frames:v 1 in.png
+ff -f lavfi -i testsrc=size=8x8 -frames:v 1 -pix_fmt rgb48be deep.png
+head -c 200 in.png >cut.png
+printf 'not a picture\n' >text.png
+{ printf '\211PNG\r\n\032\n'; head -c 300 /dev/urandom; } >noise.png
+
+# The command line (its parsing is tested case by case in test_arguments.cpp).
+expect 2 "unknown filter 'sepia'" sepia 1,2,3 in.png out.png
+expect 2 "three parameters a,b,c, but '1,2' has 2" yiq 1,2 in.png out.png
+expect 2 "parameter 'x' is not a whole number" hsv 1,x,3 in.png out.png
+expect 2 "expected an input and an output PNG file" yiq 1,2,3 in.png
+expect 2 "unknown option '--fast'" yiq 1,2,3 --fast in.png out.png
+expect 2 "frame size '640by480' is not WIDTHxHEIGHT" yiq 1,2,3 --raw 640by480
+absent out.png
+
+# Pictures that cannot be read.
+expect 1 "cannot read missing.png: No such file or directory" yiq 150,0,0 missing.png out.png
+expect 1 "cannot read cut.png: the file ends early" yiq 150,0,0 cut.png out.png
+expect 1 "cannot read text.png: not a PNG file" yiq 150,0,0 text.png out.png
+expect 1 "cannot read noise.png:" yiq 150,0,0 noise.png out.png
+expect 1 "16-bit PNG images are not supported" yiq 150,0,0 deep.png out.png
+absent out.png
+printf 'keep' >kept.png
+expect 1 "cannot read cut.png" rgb 0,0,0 cut.png kept.png
+[ "$(cat kept.png)" = keep ] || fail "a failed run changed its existing output"
+
+# Outputs that cannot be written.
+expect 1 "cannot write no-such-folder/out.png: No such file or directory" yiq 150,0,0 in.png no-such-folder/out.png
+mkdir taken.png
+expect 1 "cannot write taken.png: Is a directory" yiq 150,0,0 in.png taken.png
+expect 1 "cannot write no-such-folder/demo.png" demo no-such-folder/demo.png
+no_leftovers
+
+# Streams that end inside a frame: 2x2 frames are 16 bytes.
+head -c 10 /dev/zero >short.raw
+input=short.raw expect 1 "input ends inside frame 1: 10 of its 16 bytes" yiq 150,0,0 --raw 2x2
+[ "$(wc -c <stdout.txt)" -eq 0 ] || fail "a partial frame was written"
+head -c 40 /dev/zero >two-and-a-half.raw
+input=two-and-a-half.raw expect 1 "input ends inside frame 3: 8 of its 16 bytes (2x2 BGRA); 2 whole frames were written" yiq 150,0,0 --raw 2x2
+[ "$(wc -c <stdout.txt)" -eq 32 ] || fail "the two whole frames were not written"
+
+# A reader that goes away: the write fails with a message, not silently.
+head -c 4194304 /dev/zero >big.raw
+status=$({ "$sorvel" rgb 0,0,0 --raw 1024x1024 <big.raw 2>pipe.txt; echo $? >pipe-status.txt; } | true; cat pipe-status.txt)
+if [ "$status" -ne 1 ] || ! grep -q "cannot write frame 1 to standard output" pipe.txt; then
+    fail "closed pipe gave status $status and: $(cat pipe.txt)"
+fi
+
+# Parameters outside 0..300 are used, with a warning.
+expect 0 "warning: yiq intensity 400 lies outside 0..300" yiq 150,400,0 in.png wide.png
+[ -s wide.png ] || fail "no output for parameters outside 0..300"
+
+# Help goes to standard output.
+for args in "--help" "help hsv" "hsv --help"; do
+    # shellcheck disable=SC2086
+    "$sorvel" $args >help.txt 2>stderr.txt || fail "sorvel $args failed"
+    [ -s help.txt ] && [ ! -s stderr.txt ] || fail "sorvel $args printed no help or an error"
+done
+grep -q "hue: 0 to 300, default 150" help.txt || fail "hsv help does not explain hue"
+
+# The progress line: on a terminal only, and not with --quiet.
+head -c 160 /dev/zero >frames.raw
+if command -v script >/dev/null; then
+    script -qec "'$sorvel' yiq 150,0,0 --raw 2x2 <frames.raw >/dev/null" /dev/null >tty.txt 2>&1
+    grep -q "10 frames" tty.txt || fail "no progress line on a terminal: $(cat tty.txt)"
+    script -qec "'$sorvel' yiq 150,0,0 --raw 2x2 --quiet <frames.raw >/dev/null" /dev/null >tty.txt 2>&1
+    [ ! -s tty.txt ] || fail "--quiet still printed: $(cat tty.txt)"
+fi
+"$sorvel" yiq 150,0,0 --raw 2x2 <frames.raw >/dev/null 2>stderr.txt
+[ ! -s stderr.txt ] || fail "progress line on a non-terminal: $(cat stderr.txt)"
+
+[ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
+echo "all error paths behave"

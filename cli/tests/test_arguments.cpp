@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/arguments.h"
+
+namespace sorvel::cli {
+namespace {
+
+using Args = std::vector<std::string>;
+
+struct Accepted {
+    Args args;
+    Action action;
+    std::vector<const char*> chain;  // filter names in order
+    const char* input;
+    const char* output;
+};
+
+TEST(Arguments, UnderstandsEveryForm) {
+    const Accepted cases[] = {
+        {{}, Action::help, {}, "", ""},
+        {{"--help"}, Action::help, {}, "", ""},
+        {{"-h"}, Action::help, {}, "", ""},
+        {{"help"}, Action::help, {}, "", ""},
+        {{"--version"}, Action::version, {}, "", ""},
+        {{"demo"}, Action::demo, {}, "", "sorvel-demo.png"},
+        {{"demo", "sheet.png"}, Action::demo, {}, "", "sheet.png"},
+        {{"yiq", "1,2,3", "a.png", "b.png"}, Action::png, {"yiq"}, "a.png", "b.png"},
+        {{"yiq", "1,2,3", "--then", "rgb", "4,5,6", "--then", "hsv", "7,8,9", "a.png", "b.png"},
+         Action::png, {"yiq", "rgb", "hsv"}, "a.png", "b.png"},
+        {{"rgb", "1,2,3", "a.png", "--then", "yiq", "Config(1, 2, 3)", "b.png"}, Action::png,
+         {"rgb", "yiq"}, "a.png", "b.png"},
+        {{"hsv", "-5,0,0", "--raw", "64x48"}, Action::raw, {"hsv"}, "", ""},
+        {{"yiq", "1,2,3", "--then", "rgb", "0,0,0", "--raw", "2x2", "-q"}, Action::raw,
+         {"yiq", "rgb"}, "", ""},
+    };
+    for (const auto& c : cases) {
+        const ParseOutcome p = parseArguments(c.args);
+        const std::string line = c.args.empty() ? "(none)" : c.args.front() + " ...";
+        ASSERT_EQ(p.error, "") << line;
+        EXPECT_EQ(p.command.action, c.action) << line;
+        ASSERT_EQ(p.command.chain.size(), c.chain.size()) << line;
+        for (std::size_t i = 0; i < c.chain.size(); ++i)
+            EXPECT_STREQ(p.command.chain[i].filter->name, c.chain[i]) << line;
+        EXPECT_EQ(p.command.input, c.input) << line;
+        EXPECT_EQ(p.command.output, c.output) << line;
+    }
+}
+
+TEST(Arguments, KeepsParametersFrameSizeAndQuiet) {
+    const ParseOutcome p = parseArguments({"yiq", "1,2,3", "--then", "rgb", "Config(4, 5, 6)",
+                                           "--raw", "640x360", "--quiet"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.command.chain[0].parameters, (std::array<std::int32_t, 3>{1, 2, 3}));
+    EXPECT_EQ(p.command.chain[1].parameters, (std::array<std::int32_t, 3>{4, 5, 6}));
+    EXPECT_EQ(p.command.frame.width, 640);
+    EXPECT_EQ(p.command.frame.height, 360);
+    EXPECT_TRUE(p.command.quiet);
+    EXPECT_FALSE(parseArguments({"yiq", "1,2,3", "--raw", "1x1"}).command.quiet);
+}
+
+TEST(Arguments, HelpForOneFilter) {
+    const Args forms[] = {{"help", "rgb"}, {"rgb", "--help"}, {"rgb", "1,2,3", "-h"}};
+    for (const Args& args : forms) {
+        const ParseOutcome p = parseArguments(args);
+        ASSERT_EQ(p.error, "") << args[0] << " " << args[1];
+        EXPECT_EQ(p.command.action, Action::filterHelp);
+        EXPECT_STREQ(p.command.helpFilter->name, "rgb");
+    }
+}
+
+TEST(Arguments, WarnsOfParametersOutsideTheRangeOnAllSteps) {
+    const ParseOutcome p =
+        parseArguments({"yiq", "400,0,0", "--then", "hsv", "150,0,-1", "a.png", "b.png"});
+    ASSERT_EQ(p.error, "");
+    ASSERT_EQ(p.command.warnings.size(), 2u);
+    EXPECT_NE(p.command.warnings[0].find("balance 400"), std::string::npos);
+    EXPECT_NE(p.command.warnings[1].find("value -1"), std::string::npos);
+}
+
+struct Rejected {
+    Args args;
+    const char* message;  // a part of the one-line error
+};
+
+TEST(Arguments, RejectsWithAClearMessage) {
+    const Rejected cases[] = {
+        {{"sepia", "1,2,3", "a.png", "b.png"}, "unknown filter 'sepia'"},
+        {{"yiq"}, "filter yiq needs its three parameters"},
+        {{"yiq", "--raw", "2x2"}, "filter yiq needs its three parameters"},
+        {{"yiq", "1,2", "a.png", "b.png"}, "has 2"},
+        {{"rgb", "1,x,3", "a.png", "b.png"}, "'x' is not a whole number"},
+        {{"yiq", "1,2,3", "a.png"}, "expected an input and an output PNG file"},
+        {{"yiq", "1,2,3", "a.png", "b.png", "c.png"}, "got 3 file names"},
+        {{"yiq", "1,2,3"}, "got 0 file names"},
+        {{"yiq", "1,2,3", "--raw", "2x2", "a.png"}, "unexpected 'a.png'"},
+        {{"yiq", "1,2,3", "--raw"}, "--raw needs the frame size"},
+        {{"yiq", "1,2,3", "--raw", "2by2"}, "is not WIDTHxHEIGHT"},
+        {{"yiq", "1,2,3", "--raw", "0x2"}, "must be 1 to 16384"},
+        {{"yiq", "1,2,3", "--then"}, "--then needs a filter"},
+        {{"yiq", "1,2,3", "--then", "rgb"}, "filter rgb needs its three parameters"},
+        {{"yiq", "1,2,3", "--then", "sepia", "1,2,3", "a", "b"}, "unknown filter 'sepia'"},
+        {{"yiq", "1,2,3", "--then", "hsv", "1,2", "a", "b"}, "has 2"},
+        {{"yiq", "1,2,3", "--fast", "a", "b"}, "unknown option '--fast'"},
+        {{"--fast"}, "unknown option '--fast'"},
+        {{"help", "sepia"}, "help takes one filter name"},
+        {{"help", "yiq", "rgb"}, "help takes one filter name"},
+        {{"demo", "a.png", "b.png"}, "demo takes at most one argument"},
+        {{"demo", "--quiet"}, "demo takes only an output PNG file"},
+    };
+    for (const auto& c : cases) {
+        const ParseOutcome p = parseArguments(c.args);
+        EXPECT_NE(p.error.find(c.message), std::string::npos)
+            << c.args.front() << " ... gave: '" << p.error << "'";
+        EXPECT_EQ(p.error.find('\n'), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace sorvel::cli
