@@ -4,8 +4,16 @@ set(wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wineprefix)
 set(run_wine ${CMAKE_CURRENT_SOURCE_DIR}/winhost/run-under-wine ${wine_prefix})
 set(winhost ${SORVEL_win64_DIR}/tests/winhost/winhost.exe)
 
+# One X server for the whole run: the prefix is made on it, and it stops
+# after the last test that needs Wine.
+set(x_server ${CMAKE_CURRENT_SOURCE_DIR}/winhost/x-server)
+add_test(NAME x_server_start COMMAND ${x_server} start ${wine_prefix}.display)
+add_test(NAME x_server_stop COMMAND ${x_server} stop ${wine_prefix}.display)
+set_tests_properties(x_server_start PROPERTIES FIXTURES_SETUP xserver)
+set_tests_properties(x_server_stop PROPERTIES FIXTURES_CLEANUP "wine;xserver")
+
 add_test(NAME wine_prefix COMMAND ${run_wine} wineboot --init)
-set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED xserver TIMEOUT 300)
 
 foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
   string(REPLACE ":" ";" pair ${plugin})

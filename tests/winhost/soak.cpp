@@ -32,15 +32,14 @@ FilterDefinition* addFilter(FilterModule* module, FilterDefinition* fd, int) {
 void removeFilter(FilterDefinition*) {}
 
 int dialogsShown = 0;
-HWND cancelling = nullptr;
 
-// Cancels the dialog once, when it first becomes active.
-LRESULT CALLBACK cancelOnActivate(int code, WPARAM wParam, LPARAM lParam) {
+// Cancels every dialog as it is created: the posted Cancel waits in the
+// queue until the dialog's modal loop runs.
+LRESULT CALLBACK cancelOnCreate(int code, WPARAM wParam, LPARAM lParam) {
     HWND window = reinterpret_cast<HWND>(wParam);
     char cls[16] = {};
-    if (code == HCBT_ACTIVATE) GetClassNameA(window, cls, sizeof cls);
-    if (code == HCBT_ACTIVATE && window != cancelling && std::strcmp(cls, "#32770") == 0) {
-        cancelling = window;
+    if (code == HCBT_CREATEWND) GetClassNameA(window, cls, sizeof cls);
+    if (code == HCBT_CREATEWND && std::strcmp(cls, "#32770") == 0) {
         ++dialogsShown;
         PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     }
@@ -94,7 +93,6 @@ void cycle(FilterDefinition* fd, std::vector<std::uint32_t>& frame, int i, int& 
     sorvel::test::FakePreview preview;
     inst.fa.ifp = reinterpret_cast<IFilterPreview*>(&preview);
     if (fd->configProc(&inst.fa, nullptr, nullptr) == 1) ++cancelled;
-    cancelling = nullptr;
 }
 
 }  // namespace
@@ -118,7 +116,7 @@ int main(int argc, char** argv) {
     if (!check(init && init(&module, &ff, version, compatible) == 0, "registration"))
         return sorvel::test::report("soak");
 
-    HHOOK hook = SetWindowsHookExA(WH_CBT, cancelOnActivate, nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExA(WH_CBT, cancelOnCreate, nullptr, GetCurrentThreadId());
     std::vector<std::uint32_t> frame(64 * 16, 0x00336699);
 
     // A first round settles one-time allocations (class registrations,
