@@ -9,6 +9,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "core/default_float_env.h"
 #include "core/image.h"
 #include "core/instance.h"
 #include "core/script_text.h"
@@ -32,6 +33,7 @@ struct FilterGlue {
     }
 
     static int runProc(const FilterActivation* fa, const FilterFunctions*) {
+        const DefaultFloatEnv floatEnv;  // bit-exact whatever rounding the host set
         const VFBitmap& src = *fa->src;
         const VFBitmap& dst = *fa->dst;
         F::render(instance(fa),

@@ -14,7 +14,7 @@
 
 #include "core/image.h"
 #include "frei0r/alpha.h"
-#include "frei0r/default_float_env.h"
+#include "core/default_float_env.h"
 #include "frei0r/filters.h"
 #include "frei0r/parameter_scale.h"
 

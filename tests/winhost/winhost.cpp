@@ -5,6 +5,7 @@
 //
 // Exit status 0 when every check passed; each failure is printed.
 #include <windows.h>
+#include <xmmintrin.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -299,6 +300,17 @@ void checkFrames(FilterDefinition* fd, const char* kind, const std::vector<Expec
         work = cube;
         render(work.data(), work.data(), pitch);
         checkEqual(hashRows(work.data(), side), expected, label + ": in place");
+
+        // A host that left rounding upward and subnormals flushed gets the
+        // same frame, and its own settings back.
+        const unsigned int hostCsr = _mm_getcsr();
+        const unsigned int hostileCsr = (hostCsr & ~0x6000u) | 0x4000u | 0x8040u;
+        _mm_setcsr(hostileCsr);
+        render(cube.data(), out.data(), pitch);
+        const unsigned int afterCsr = _mm_getcsr();
+        _mm_setcsr(hostCsr);
+        checkEqual(hashRows(out.data(), side), expected, label + ": under the host's upward rounding and flush to zero");
+        checkEqual(afterCsr, hostileCsr, label + ": the host's floating-point settings are restored");
     }
     check(runs > 0, std::string("expectations for ") + kind);
 
