@@ -41,3 +41,25 @@ foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
            COMMAND ${run_wine} ${SORVEL_win64_DIR}/tests/winhost/soak.exe ${SORVEL_win64_DIR}/${kind}/sorv${suffix}.vdf 1500)
   set_tests_properties(soak_${kind} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 LABELS wine)
 endforeach()
+
+# The configuration dialogs in real windows: layout, sliders, buttons,
+# preview calls and Help, one test per library.
+set(dialoghost ${SORVEL_win64_DIR}/tests/winhost/dialoghost.exe)
+foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
+  string(REPLACE ":" ";" pair ${plugin})
+  list(GET pair 0 kind)
+  list(GET pair 1 suffix)
+  add_test(NAME dialog_${kind}
+           COMMAND ${run_wine} ${dialoghost} ${SORVEL_win64_DIR}/${kind}/sorv${suffix}.vdf ${kind})
+  set_tests_properties(dialog_${kind} PROPERTIES
+    FIXTURES_REQUIRED "wine;expectations" TIMEOUT 120 LABELS wine)
+endforeach()
+
+# Pictures of the three dialogs with their defaults, into the build tree
+# (docs/dialog-*.png are copies of these).
+add_executable(bmp_to_png tools/bmp_to_png.cpp)
+target_link_libraries(bmp_to_png PRIVATE sorvel_cli)
+add_test(NAME dialog_screenshots
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/winhost/dialog-screenshots ${wine_prefix} ${dialoghost}
+                 ${SORVEL_win64_DIR} $<TARGET_FILE:bmp_to_png> ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
+set_tests_properties(dialog_screenshots PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 LABELS wine)
