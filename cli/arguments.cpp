@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "cli/parameters.h"
+#include "cli/quoted.h"
 
 namespace sorvel::cli {
 namespace {
@@ -20,7 +21,7 @@ bool isHelpFlag(const std::string& a) { return a == "--help" || a == "-h"; }
 std::string parseStep(const std::vector<std::string>& args, std::size_t i, Command& command) {
     const FilterInfo* filter = findFilter(args[i]);
     if (filter == nullptr)
-        return "unknown filter '" + args[i] + "' (the filters are yiq, rgb and hsv)";
+        return "unknown filter " + quoted(args[i]) + " (the filters are yiq, rgb and hsv)";
     if (i + 1 >= args.size() || (args[i + 1].size() > 1 && args[i + 1].compare(0, 2, "--") == 0))
         return std::string("filter ") + filter->name + " needs its three parameters a,b,c";
     const ParsedParameters parsed = parseParameters(args[i + 1]);
@@ -61,7 +62,7 @@ std::string parseFrameSize(const std::string& text, FrameSize& size) {
     const std::size_t x = text.find_first_of("xX");
     if (x == std::string::npos || !parseSide(text.substr(0, x), size.width) ||
         !parseSide(text.substr(x + 1), size.height))
-        return "frame size '" + text + "' is not WIDTHxHEIGHT, for example 1920x1080";
+        return "frame size " + quoted(text) + " is not WIDTHxHEIGHT, for example 1920x1080";
     if (size.width < 1 || size.height < 1 || size.width > kMaxSide || size.height > kMaxSide)
         return "frame size " + text + ": width and height must be 1 to " + std::to_string(kMaxSide);
     return "";
@@ -76,7 +77,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
         return {command, ""};
     }
     if (args[0] == "demo") return parseDemo(args);
-    if (args[0].size() > 1 && args[0][0] == '-') return fail("unknown option '" + args[0] + "'");
+    if (args[0].size() > 1 && args[0][0] == '-') return fail("unknown option " + quoted(args[0]));
 
     Command command;
     if (args.size() == 2 && isHelpFlag(args[1]) && findFilter(args[0]) != nullptr)
@@ -106,15 +107,15 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
         } else if (a == "--quiet" || a == "-q") {
             command.quiet = true;
         } else if (a.size() > 1 && a[0] == '-') {
-            return fail("unknown option '" + a + "'");
+            return fail("unknown option " + quoted(a));
         } else {
             files.push_back(a);
         }
     }
     if (raw) {
         if (!files.empty())
-            return fail("--raw reads standard input and writes standard output; unexpected '" +
-                        files.front() + "'");
+            return fail("--raw reads standard input and writes standard output; unexpected " +
+                        quoted(files.front()));
         command.action = Action::raw;
         return {command, ""};
     }

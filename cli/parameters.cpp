@@ -1,4 +1,5 @@
 #include "cli/parameters.h"
+#include "cli/quoted.h"
 
 #include <charconv>
 #include <cstddef>
@@ -37,8 +38,8 @@ ParsedParameters parseParameters(std::string_view text) {
     bool malformed = false;
     std::string_view list = unwrapConfig(text, malformed);
     if (malformed) {
-        out.error = "parameters '" + std::string(text) +
-                    "' are neither a,b,c nor Config(a, b, c)";
+        out.error = "parameters " + quoted(text) +
+                    " are neither a,b,c nor Config(a, b, c)";
         return out;
     }
     std::vector<std::string_view> items;
@@ -49,7 +50,7 @@ ParsedParameters parseParameters(std::string_view text) {
         list.remove_prefix(comma + 1);
     }
     if (items.size() != 3) {
-        out.error = "a filter takes three parameters a,b,c, but '" + std::string(text) + "' has " +
+        out.error = "a filter takes three parameters a,b,c, but " + quoted(text) + " has " +
                     std::to_string(items.size());
         return out;
     }
@@ -60,11 +61,11 @@ ParsedParameters parseParameters(std::string_view text) {
         const char* end = item.data() + item.size();
         const auto [ptr, ec] = std::from_chars(item.data(), end, value);
         if (item.empty() || ptr != end || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
-            out.error = "parameter '" + std::string(items[i]) + "' is not a whole number";
+            out.error = "parameter " + quoted(items[i]) + " is not a whole number";
             return out;
         }
         if (ec == std::errc::result_out_of_range) {
-            out.error = "parameter " + std::string(items[i]) +
+            out.error = "parameter " + quoted(items[i]) +
                         " lies beyond the 32-bit range -2147483648..2147483647";
             return out;
         }

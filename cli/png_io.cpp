@@ -172,39 +172,42 @@ std::string createBeside(const std::string& path, int& fd) {
 
 }  // namespace
 
-PngRead readPng(const std::string& path) {
+PngRead readPng(std::FILE* file) {
     PngRead out;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        out.error = describe(errno);
-        return out;
-    }
     png_byte signature[8] = {};
     const std::size_t got = std::fread(signature, 1, sizeof signature, file);
     if (got != sizeof signature || png_sig_cmp(signature, 0, sizeof signature) != 0) {
         out.error = std::ferror(file) != 0 ? describe(errno != 0 ? errno : EIO) : "not a PNG file";
-        std::fclose(file);
         return out;
     }
-    {
-        Reader reader;
-        reader.ctx.file = file;
-        Header header;
-        if (reader.png == nullptr || reader.info == nullptr) {
-            out.error = "out of memory";
-        } else if (readHeader(reader, header)) {
-            Image image(static_cast<int>(header.width), static_cast<int>(header.height));
-            image.hasAlpha = header.hasAlpha;
-            std::vector<png_bytep> rows = rowPointers(
-                reinterpret_cast<png_bytep>(image.pixels.data()), image.width, image.height);
-            if (readRows(reader, rows.data()))
-                out.image = std::move(image);
-            else
-                out.error = reader.ctx.message;
-        } else {
+    Reader reader;
+    reader.ctx.file = file;
+    Header header;
+    if (reader.png == nullptr || reader.info == nullptr) {
+        out.error = "out of memory";
+    } else if (readHeader(reader, header)) {
+        Image image(static_cast<int>(header.width), static_cast<int>(header.height));
+        image.hasAlpha = header.hasAlpha;
+        std::vector<png_bytep> rows =
+            rowPointers(reinterpret_cast<png_bytep>(image.pixels.data()), image.width, image.height);
+        if (readRows(reader, rows.data()))
+            out.image = std::move(image);
+        else
             out.error = reader.ctx.message;
-        }
+    } else {
+        out.error = reader.ctx.message;
     }
+    return out;
+}
+
+PngRead readPng(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        PngRead out;
+        out.error = describe(errno);
+        return out;
+    }
+    PngRead out = readPng(file);
     std::fclose(file);
     return out;
 }

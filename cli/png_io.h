@@ -11,6 +11,7 @@
 // target only when complete, so a failed write never leaves a partial file.
 #pragma once
 
+#include <cstdio>
 #include <string>
 
 #include "cli/image.h"
@@ -23,6 +24,9 @@ struct PngRead {
 };
 
 PngRead readPng(const std::string& path);
+
+// Reads a PNG from an open stream, from its current position.
+PngRead readPng(std::FILE* file);
 
 // Returns an error text, or "" on success.
 std::string writePng(const std::string& path, const Image& image);

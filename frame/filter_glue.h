@@ -3,8 +3,11 @@
 //   using Instance = ...;                    the record in the instance data
 //   static const char* const name, desc;     as the host lists the filter
 //   static void render(const Instance&, const sorvel::SourceImage&, const sorvel::DestImage&);
-//   static INT_PTR CALLBACK dialogProc(HWND, UINT, WPARAM, LPARAM);
+// and its share of the configuration dialog (frame/dialog_frame.h).
 #pragma once
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include <cstring>
 #include <type_traits>
@@ -13,6 +16,7 @@
 #include "core/image.h"
 #include "core/instance.h"
 #include "core/script_text.h"
+#include "frame/dialog_frame.h"
 #include "frame/host_abi.h"
 
 namespace sorvel::frame {
@@ -50,9 +54,13 @@ struct FilterGlue {
         unsigned char saved[sizeof(Instance)];
         std::memcpy(saved, &inst, sizeof saved);
         inst.preview = fa->ifp;
+        // The template's trackbars need the common controls, whether or not
+        // the host registered them.
+        const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+        InitCommonControlsEx(&controls);
         const INT_PTR result =
             DialogBoxParamA(fa->filter->module->hInstModule, MAKEINTRESOURCEA(kDialogTemplate),
-                            parent, F::dialogProc, reinterpret_cast<LPARAM>(&inst));
+                            parent, dialogProc<F>, reinterpret_cast<LPARAM>(&inst));
         if (result == 0) return 0;
         std::memcpy(&inst, saved, sizeof saved);
         return 1;

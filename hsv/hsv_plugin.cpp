@@ -1,7 +1,7 @@
 // The SV filter as the host sees it: registration record and procedures.
-#include "frame/basic_dialog.h"
 #include "frame/filter_glue.h"
 #include "frame/module_entry.h"
+#include "hsv/hsv_dialog.h"
 #include "hsv/hsv_transform.h"
 
 namespace sorvel {
@@ -16,8 +16,13 @@ struct HsvPlugin {
         hsv::render({inst.hue, inst.saturation, inst.value}, src, dst);
     }
 
-    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-        return frame::basicDialogProc(dialog, message, wParam, lParam);
+    static constexpr const char* helpFile = "plugins\\sorvSV.txt";
+    static void initControls(dialog::Controls& c, Instance& inst) { dialog::initPlainSliders(c, hsv::sliderRows(inst)); }
+    static dialog::Outcome scroll(dialog::Controls& c, Instance& inst, int, int, int) {
+        return dialog::scrollPlainSliders(c, hsv::sliderRows(inst));
+    }
+    static dialog::Outcome command(dialog::Controls& c, Instance& inst, int id, int) {
+        return dialog::commandPlainSliders(c, hsv::sliderRows(inst), id);
     }
 };
 

@@ -1,7 +1,7 @@
 // The RGB filter as the host sees it: registration record and procedures.
-#include "frame/basic_dialog.h"
 #include "frame/filter_glue.h"
 #include "frame/module_entry.h"
+#include "rgb/rgb_sliders.h"
 #include "rgb/rgb_transform.h"
 
 namespace sorvel {
@@ -16,8 +16,13 @@ struct RgbPlugin {
         rgb::render({inst.red, inst.green, inst.blue}, src, dst);
     }
 
-    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-        return frame::basicDialogProc(dialog, message, wParam, lParam);
+    static constexpr const char* helpFile = "plugins\\sorvelRGB.txt";
+    static void initControls(dialog::Controls& c, Instance& inst) { rgb::initRgbControls(c, inst); }
+    static dialog::Outcome scroll(dialog::Controls& c, Instance& inst, int sender, int code, int position) {
+        return rgb::scrollRgb(c, inst, sender, code, position);
+    }
+    static dialog::Outcome command(dialog::Controls& c, Instance& inst, int id, int notification) {
+        return rgb::commandRgb(c, inst, id, notification);
     }
 };
 

@@ -49,7 +49,7 @@ TEST(Parameters, RejectsWithAClearMessage) {
         {"0x10,0,0", "not a whole number"},
         {"+-5,0,0", "not a whole number"},
         {"- 5,0,0", "not a whole number"},
-        {"2147483648,0,0", "2147483648 lies beyond the 32-bit range"},
+        {"2147483648,0,0", "'2147483648' lies beyond the 32-bit range"},
         {"0,0,-2147483649", "beyond the 32-bit range"},
         {"Setup(1, 2, 3)", "neither a,b,c nor Config(a, b, c)"},
         {"Config(1, 2, 3", "neither"},
@@ -58,6 +58,25 @@ TEST(Parameters, RejectsWithAClearMessage) {
     for (const auto& c : cases) {
         const ParsedParameters p = parseParameters(c.text);
         EXPECT_NE(p.error.find(c.message), std::string::npos) << c.text << " gave: " << p.error;
+    }
+}
+
+// Whatever was typed, an error stays one line of bounded length.
+TEST(Parameters, ErrorsQuoteInputOnOneLine) {
+    const struct {
+        std::string text;
+        const char* message;
+    } cases[] = {
+        {"1,x\ny\x1b,3", "parameter 'x\\ny\\x1B' is not"},
+        {"Conf\tig(1,2,3)", "parameters 'Conf\\tig(1,2,3)' are neither"},
+        {std::string("1,\x01\x7f", 4) + ",3", "parameter '\\x01\\x7F' is not"},
+        {std::string(200, '7') + ",0,0", "'77777777777777777777777777777777777777777777777777777777777777777777777777777777...'"},
+    };
+    for (const auto& c : cases) {
+        const std::string error = parseParameters(c.text).error;
+        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        EXPECT_EQ(error.find_first_of("\n\r\t"), std::string::npos) << error;
+        EXPECT_LT(error.size(), 200u) << error;
     }
 }
 

@@ -1,0 +1,18 @@
+// Which slider, readout and "default" button of the HSV dialog belong to
+// which parameter, in the order the dialog handles them (top to bottom).
+#pragma once
+
+#include "core/instance.h"
+#include "core/plain_sliders.h"
+
+namespace sorvel::hsv {
+
+inline dialog::SliderRows sliderRows(HsvInstance& inst) {
+    return {{
+        {1000, 1013, 1003, 150, &inst.hue},
+        {1001, 1014, 1004, 0, &inst.saturation},
+        {1008, 1015, 1005, 0, &inst.value},
+    }};
+}
+
+}  // namespace sorvel::hsv

@@ -1,0 +1,18 @@
+// Which slider, readout and "default" button of the YIQ dialog belong to
+// which parameter, in the order the dialog handles them.
+#pragma once
+
+#include "core/instance.h"
+#include "core/plain_sliders.h"
+
+namespace sorvel::yiq {
+
+inline dialog::SliderRows sliderRows(YiqInstance& inst) {
+    return {{
+        {1000, 1013, 1003, 150, &inst.balance},   // bottom row, "I" to "Q"
+        {1002, 1014, 1005, 0, &inst.intensity},   // top row
+        {1008, 1015, 1004, 0, &inst.saturation},  // middle row
+    }};
+}
+
+}  // namespace sorvel::yiq
