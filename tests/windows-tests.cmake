@@ -12,8 +12,12 @@ add_test(NAME x_server_stop COMMAND ${x_server} stop ${wine_prefix}.display)
 set_tests_properties(x_server_start PROPERTIES FIXTURES_SETUP xserver)
 set_tests_properties(x_server_stop PROPERTIES FIXTURES_CLEANUP "wine;xserver")
 
-add_test(NAME wine_prefix COMMAND ${run_wine} wineboot --init)
+# The prefix with its Wine server running until the last Wine test is over.
+set(wine_session ${CMAKE_CURRENT_SOURCE_DIR}/winhost/wine-session)
+add_test(NAME wine_prefix COMMAND ${wine_session} start ${wine_prefix})
+add_test(NAME wine_stop COMMAND ${wine_session} stop ${wine_prefix})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED xserver TIMEOUT 300)
+set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine FIXTURES_REQUIRED xserver)
 
 foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
   string(REPLACE ":" ";" pair ${plugin})
@@ -62,4 +66,5 @@ target_link_libraries(bmp_to_png PRIVATE sorvel_cli)
 add_test(NAME dialog_screenshots
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/winhost/dialog-screenshots ${wine_prefix} ${dialoghost}
                  ${SORVEL_win64_DIR} $<TARGET_FILE:bmp_to_png> ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
-set_tests_properties(dialog_screenshots PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 LABELS wine)
+# Taken from the screen: no other dialog test may run meanwhile.
+set_tests_properties(dialog_screenshots PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 LABELS wine RUN_SERIAL TRUE)

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -51,11 +52,11 @@ std::string dragState(const HostInstance& inst) {
 
 // One user action on a dialog row. Slider actions move the trackbar first,
 // as the trackbar itself does before it tells the dialog.
-enum Act { Track, Position, End, LineDown, LineUp, PageDown, Quiet, Default, Linked };
+enum Act { Track, Position, End, LineDown, LineUp, PageDown, Foreign, Quiet, Default, Linked };
 
 void perform(HWND d, const DialogFilter& f, Act act, int row, int value) {
     const int slider = f.rows[row].slider;
-    if (act != End && act != Default && act != Linked) SendDlgItemMessageA(d, slider, TBM_SETPOS, TRUE, value);
+    if (act != End && act != Foreign && act != Default && act != Linked) SendDlgItemMessageA(d, slider, TBM_SETPOS, TRUE, value);
     switch (act) {
         case Track: scroll(d, slider, TB_THUMBTRACK, value); break;
         case Position: scroll(d, slider, TB_THUMBPOSITION, value); break;
@@ -63,6 +64,7 @@ void perform(HWND d, const DialogFilter& f, Act act, int row, int value) {
         case LineDown: scroll(d, slider, TB_LINEDOWN); break;
         case LineUp: scroll(d, slider, TB_LINEUP); break;
         case PageDown: scroll(d, slider, TB_PAGEDOWN); break;
+        case Foreign: scroll(d, IDOK, TB_ENDTRACK); break;  // from a control that is no slider
         case Quiet: break;
         case Default: command(d, f.rows[row].defaultButton); break;
         case Linked: click(d, kLinked); break;
@@ -70,7 +72,7 @@ void perform(HWND d, const DialogFilter& f, Act act, int row, int value) {
 }
 
 const char* const kActNames[] = {"drag step", "thumb release", "end of track", "line down", "line up",
-                                 "page down", "silent move", "default", "linked"};
+                                 "page down", "scroll from a button", "silent move", "default", "linked"};
 
 struct Step {
     Act act;
@@ -135,7 +137,7 @@ void checkOpening(FilterDefinition* fd, const DialogFilter& f) {
         checkEqual(callDialogProc(d, WM_COMMAND, 4242, 0), INT_PTR{FALSE}, kind + " an unknown command returns FALSE");
         checkEqual(params(inst), defaults, kind + " Show preview and unknown commands change nothing");
         checkEqual(redoCount(preview), 0, kind + " no RedoFrame without a change");
-        click(d, IDOK);
+        checkEqual(callDialogProc(d, WM_COMMAND, IDOK, 0), INT_PTR{TRUE}, kind + " OK returns TRUE");
     });
     checkEqual(result, 0, kind + " OK: configuration returns 0");
     check(inst.previewWord() == &preview, kind + " OK leaves the preview pointer in the first word");
@@ -183,7 +185,7 @@ void checkHelp(FilterDefinition* fd, const DialogFilter& f) {
     helpCalls() = HelpCalls{};
     runDialog(fd, inst, preview, [&](HWND d) {
         checkEqual(callDialogProc(d, WM_COMMAND, 9, 0), INT_PTR{TRUE}, kind + " Help returns TRUE");
-        click(d, IDCANCEL);
+        checkEqual(callDialogProc(d, WM_COMMAND, IDCANCEL, 0), INT_PTR{TRUE}, kind + " Cancel returns TRUE");
     });
     const std::string path = helpPath(f);
     const HelpCalls& calls = helpCalls();
@@ -256,6 +258,8 @@ void checkRereadingSliders(FilterDefinition* fd, const DialogFilter& f) {
         {Default, 2, 0, {150, 0, 0}, 1},
         {Linked, 0, 0, {150, 0, 0}, 0},
         {PageDown, 2, 10, {150, 0, 10}, 1},
+        {Quiet, 2, 33, {150, 0, 10}, 0},
+        {Foreign, 0, 0, {150, 0, 33}, 1},  // the sender is not examined
     };
     const std::string kind = f.kind;
     FakePreview preview;
@@ -263,14 +267,14 @@ void checkRereadingSliders(FilterDefinition* fd, const DialogFilter& f) {
     fd->initProc(&inst.fa, nullptr);
     const int result = runDialog(fd, inst, preview, [&](HWND d) {
         runSteps(d, f, inst, preview, steps, kind);
-        checkEqual(positions(d, f), std::string("150,0,10"), kind + " sliders after the steps");
+        checkEqual(positions(d, f), std::string("150,0,33"), kind + " sliders after the steps");
         checkEqual(IsDlgButtonChecked(d, kLinked), 1u, kind + " \"linked\" toggles as a plain check box");
         checkEqual(callDialogProc(d, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(GetDlgItem(d, f.rows[0].slider))),
                    INT_PTR{FALSE}, kind + " a slider message returns FALSE");
         click(d, IDOK);
     });
     checkEqual(result, 0, kind + " OK after the steps returns 0");
-    checkEqual(params(inst), std::string("150,0,10"), kind + " OK keeps the values");
+    checkEqual(params(inst), std::string("150,0,33"), kind + " OK keeps the values");
 }
 
 // ---- RGB: linked sliders with drag references -----------------------------
@@ -356,13 +360,14 @@ void checkUnlinked(FilterDefinition* fd, const DialogFilter& f) {
     HostInstance inst(fd);
     fd->initProc(&inst.fa, nullptr);
     scriptConfig(fd, inst, 100, 50, 200);
-    std::vector<unsigned char> before = inst.bytes;
+    const std::vector<unsigned char> before = inst.bytes;
     int result = runDialog(fd, inst, preview, [&](HWND d) {
         runSteps(d, f, inst, preview,
                  {{Linked, 0, 0, {100, 50, 200}, 0},
                   {Position, 0, 150, {150, 50, 200}, 1},
                   {Track, 1, 90, {150, 90, 200}, 1},
-                  {Position, 1, 90, {150, 90, 200}, 1}},
+                  {Position, 1, 90, {150, 90, 200}, 1},
+                  {Foreign, 0, 0, {150, 90, 200}, 0}},
                  "rgb unlinked");
         checkEqual(IsDlgButtonChecked(d, kLinked), 0u, "rgb \"linked\" unchecked by a click");
         const std::string state = dragState(inst);
@@ -388,9 +393,10 @@ void checkUnlinked(FilterDefinition* fd, const DialogFilter& f) {
     // Unchecking "linked" and cancelling leaves it set.
     result = runDialog(fd, inst, preview, [&](HWND d) {
         click(d, kLinked);
-        checkEqual(dragState(inst).find("linked 0") != std::string::npos, true, "rgb unchecked in the dialog");
+        check(dragState(inst).find("linked 0") != std::string::npos, "rgb \"linked\" cleared in the dialog");
         click(d, IDCANCEL);
     });
+    checkEqual(result, 1, "rgb Cancel after unchecking \"linked\" returns 1");
     check(inst.bytes == before, "rgb Cancel after unchecking \"linked\" restores it");
 }
 

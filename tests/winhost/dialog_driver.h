@@ -125,26 +125,6 @@ inline void scroll(HWND dialog, int fromId, int code, int position = 0) {
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, fromId)));
 }
 
-// A thumb drag: one step per position, then the release.
-inline void drag(HWND dialog, int sliderId, std::initializer_list<int> steps) {
-    int last = sliderPos(dialog, sliderId);
-    for (int p : steps) {
-        SendDlgItemMessageA(dialog, sliderId, TBM_SETPOS, TRUE, p);
-        scroll(dialog, sliderId, TB_THUMBTRACK, p);
-        last = p;
-    }
-    scroll(dialog, sliderId, TB_THUMBPOSITION, last);
-    scroll(dialog, sliderId, TB_ENDTRACK);
-}
-
-// One press of the right-arrow key on a trackbar: it moves itself by one,
-// then tells the dialog TB_LINEDOWN and, at the key's release, TB_ENDTRACK.
-inline void arrowRight(HWND dialog, int sliderId) {
-    SendDlgItemMessageA(dialog, sliderId, TBM_SETPOS, TRUE, sliderPos(dialog, sliderId) + 1);
-    scroll(dialog, sliderId, TB_LINEDOWN);
-    scroll(dialog, sliderId, TB_ENDTRACK);
-}
-
 inline void command(HWND dialog, int id, int code = BN_CLICKED) {
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }

@@ -12,7 +12,9 @@ bool saveWindowBmp(HWND window, const char* path) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return false;
 
-    // Copied from the screen, where the window and its controls are drawn.
+    // Copied from the screen, where the window system drew the window with
+    // its frame and controls (PrintWindow under Wine draws neither); no
+    // other window may cover it meanwhile.
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
