@@ -29,13 +29,12 @@ constexpr Layout kHsv{"hsv", {1000, 1001, 1008}, {1013, 1014, 1015}, {1003, 1004
 // A dialog with its instance: YIQ or HSV, through the same three calls.
 struct Dialog {
     const Layout& layout;
-    YiqInstance yiq{};
-    HsvInstance hsv{};
+    YiqInstance yiq;
+    HsvInstance hsv;
     FakeControls c;
 
-    explicit Dialog(const Layout& l, std::array<std::int32_t, 3> p) : layout(l) {
-        yiq = {nullptr, p[0], p[1], p[2]};
-        hsv = {nullptr, p[0], p[1], p[2]};
+    explicit Dialog(const Layout& l, std::array<std::int32_t, 3> p)
+        : layout(l), yiq{nullptr, p[0], p[1], p[2]}, hsv{nullptr, p[0], p[1], p[2]} {
         dialog::initPlainSliders(c, rows());
     }
     bool isYiq() const { return &layout == &kYiq; }
@@ -59,14 +58,14 @@ const Layout* const kLayouts[] = {&kYiq, &kHsv};
 TEST(PlainSliders, OpeningShowsStoredValuesAndNearestSliderEnds) {
     struct Case {
         std::array<std::int32_t, 3> params;
-        std::array<std::string, 3> readouts;
         std::array<int, 3> sliders;
+        std::array<std::string, 3> readouts;
     };
     const Case cases[] = {
-        {{150, 0, 0}, {"150", "0", "0"}, {150, 0, 0}},
-        {{0, 300, 7}, {"0", "300", "7"}, {0, 300, 7}},
-        {{-5, 400, 0}, {"4294967291", "400", "0"}, {0, 300, 0}},
-        {{-2147483647 - 1, 2147483647, 301}, {"2147483648", "2147483647", "301"}, {0, 300, 300}},
+        {{150, 0, 0}, {150, 0, 0}, {"150", "0", "0"}},
+        {{0, 300, 7}, {0, 300, 7}, {"0", "300", "7"}},
+        {{-5, 400, 0}, {0, 300, 0}, {"4294967291", "400", "0"}},
+        {{-2147483647 - 1, 2147483647, 301}, {0, 300, 300}, {"2147483648", "2147483647", "301"}},
     };
     for (const Layout* l : kLayouts) {
         for (const Case& k : cases) {
