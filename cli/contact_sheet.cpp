@@ -12,32 +12,32 @@ constexpr Pixel32 kInk = opaque(16, 16, 16);
 
 }  // namespace
 
-int lineHeight(const SheetSpec& spec) { return (kGlyphHeight + 3) * spec.textScale; }
+int lineHeight(const SheetSpec& grid) { return (kGlyphHeight + 3) * grid.textScale; }
 
-SheetLayout layoutSheet(const SheetSpec& spec, int count) {
+SheetLayout layoutSheet(const SheetSpec& grid, int count) {
     SheetLayout layout;
-    const int rows = (count + spec.columns - 1) / spec.columns;
-    const int labelHeight = spec.labelLines * lineHeight(spec);
-    const int cellHeight = spec.tileHeight + spec.textScale * 2 + labelHeight;
-    layout.width = 2 * spec.margin + spec.columns * spec.tileWidth + (spec.columns - 1) * spec.gap;
-    layout.title = Rect{spec.margin, spec.margin, layout.width - 2 * spec.margin, lineHeight(spec)};
-    const int top = layout.title.y + layout.title.height + spec.gap;
+    const int rows = (count + grid.columns - 1) / grid.columns;
+    const int labelHeight = grid.labelLines * lineHeight(grid);
+    const int cellHeight = grid.tileHeight + grid.textScale * 2 + labelHeight;
+    layout.width = 2 * grid.margin + grid.columns * grid.tileWidth + (grid.columns - 1) * grid.gap;
+    layout.title = Rect{grid.margin, grid.margin, layout.width - 2 * grid.margin, lineHeight(grid)};
+    const int top = layout.title.y + layout.title.height + grid.gap;
     for (int i = 0; i < count; ++i) {
-        const int x = spec.margin + (i % spec.columns) * (spec.tileWidth + spec.gap);
-        const int y = top + (i / spec.columns) * (cellHeight + spec.gap);
-        layout.tiles.push_back(Rect{x, y, spec.tileWidth, spec.tileHeight});
+        const int x = grid.margin + (i % grid.columns) * (grid.tileWidth + grid.gap);
+        const int y = top + (i / grid.columns) * (cellHeight + grid.gap);
+        layout.tiles.push_back(Rect{x, y, grid.tileWidth, grid.tileHeight});
         layout.labels.push_back(
-            Rect{x, y + spec.tileHeight + spec.textScale * 2, spec.tileWidth, labelHeight});
+            Rect{x, y + grid.tileHeight + grid.textScale * 2, grid.tileWidth, labelHeight});
     }
-    layout.height = top + rows * cellHeight + (rows > 0 ? rows - 1 : 0) * spec.gap + spec.margin;
+    layout.height = top + rows * cellHeight + (rows > 0 ? rows - 1 : 0) * grid.gap + grid.margin;
     return layout;
 }
 
-Image composeSheet(const SheetSpec& spec, const std::string& title,
+Image composeSheet(const SheetSpec& grid, const std::string& title,
                    const std::vector<SheetTile>& tiles) {
-    const SheetLayout layout = layoutSheet(spec, static_cast<int>(tiles.size()));
+    const SheetLayout layout = layoutSheet(grid, static_cast<int>(tiles.size()));
     Image sheet(layout.width, layout.height, kPaper);
-    drawText(sheet, layout.title.x, layout.title.y, title, spec.textScale, kInk);
+    drawText(sheet, layout.title.x, layout.title.y, title, grid.textScale, kInk);
     for (std::size_t i = 0; i < tiles.size(); ++i) {
         const Rect& r = layout.tiles[i];
         const Image& tile = *tiles[i].image;
@@ -45,8 +45,8 @@ Image composeSheet(const SheetSpec& spec, const std::string& title,
             for (int x = 0; x < r.width && x < tile.width; ++x) sheet.at(r.x + x, r.y + y) = tile.at(x, y);
         const Rect& label = layout.labels[i];
         for (std::size_t line = 0; line < tiles[i].lines.size(); ++line)
-            drawText(sheet, label.x, label.y + static_cast<int>(line) * lineHeight(spec),
-                     tiles[i].lines[line], spec.textScale, kInk);
+            drawText(sheet, label.x, label.y + static_cast<int>(line) * lineHeight(grid),
+                     tiles[i].lines[line], grid.textScale, kInk);
     }
     return sheet;
 }

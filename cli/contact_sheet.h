@@ -26,16 +26,16 @@ struct SheetLayout {
     std::vector<Rect> labels;  // the text area under each tile
 };
 
-int lineHeight(const SheetSpec& spec);
+int lineHeight(const SheetSpec& grid);
 
-SheetLayout layoutSheet(const SheetSpec& spec, int count);
+SheetLayout layoutSheet(const SheetSpec& grid, int count);
 
 struct SheetTile {
     const Image* image;  // tileWidth x tileHeight
     std::vector<std::string> lines;
 };
 
-Image composeSheet(const SheetSpec& spec, const std::string& title,
+Image composeSheet(const SheetSpec& grid, const std::string& title,
                    const std::vector<SheetTile>& tiles);
 
 }  // namespace sorvel::cli

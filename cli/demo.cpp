@@ -27,8 +27,8 @@ const std::vector<DemoSetting>& demoSettings() {
 }
 
 const SheetSpec& demoSheetSpec() {
-    static const SheetSpec spec{4, kTestImageWidth, kTestImageHeight, 2, 2, 16, 16};
-    return spec;
+    static const SheetSpec grid{4, kTestImageWidth, kTestImageHeight, 2, 2, 16, 16};
+    return grid;
 }
 
 std::string demoTitle(const DemoSetting& setting) {

@@ -10,20 +10,20 @@
 namespace sorvel::cli::testing {
 namespace {
 
-bool writeWith(png_structp png, png_infop info, std::FILE* file, const PngSpec& spec,
+bool writeWith(png_structp png, png_infop info, std::FILE* file, const PngSpec& shape,
                png_bytepp rows, png_colorp palette, png_color_16p transparentColour) {
     if (setjmp(png_jmpbuf(png)) != 0) return false;  // NOLINT(cert-err52-cpp): libpng's error path
     png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width),
-                 static_cast<png_uint_32>(spec.height), spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(shape.width),
+                 static_cast<png_uint_32>(shape.height), shape.bitDepth, shape.colourType,
+                 shape.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (palette != nullptr)
-        png_set_PLTE(png, info, palette, static_cast<int>(spec.palette.size() / 3));
-    if (!spec.transparency.empty()) {
-        if (spec.colourType == PNG_COLOR_TYPE_PALETTE)
-            png_set_tRNS(png, info, spec.transparency.data(),
-                         static_cast<int>(spec.transparency.size()), nullptr);
+        png_set_PLTE(png, info, palette, static_cast<int>(shape.palette.size() / 3));
+    if (!shape.transparency.empty()) {
+        if (shape.colourType == PNG_COLOR_TYPE_PALETTE)
+            png_set_tRNS(png, info, shape.transparency.data(),
+                         static_cast<int>(shape.transparency.size()), nullptr);
         else
             png_set_tRNS(png, info, nullptr, 0, transparentColour);
     }
@@ -35,27 +35,27 @@ bool writeWith(png_structp png, png_infop info, std::FILE* file, const PngSpec& 
 
 }  // namespace
 
-bool writeSpecPng(const std::string& path, const PngSpec& spec) {
+bool writeSpecPng(const std::string& path, const PngSpec& shape) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    std::vector<std::vector<std::uint8_t>> rowData = spec.rows;
+    std::vector<std::vector<std::uint8_t>> rowData = shape.rows;
     std::vector<png_bytep> rows;
     rows.reserve(rowData.size());
     for (auto& r : rowData) rows.push_back(r.data());
     std::vector<png_color> palette;
-    for (std::size_t i = 0; i + 2 < spec.palette.size(); i += 3)
-        palette.push_back(png_color{spec.palette[i], spec.palette[i + 1], spec.palette[i + 2]});
+    for (std::size_t i = 0; i + 2 < shape.palette.size(); i += 3)
+        palette.push_back(png_color{shape.palette[i], shape.palette[i + 1], shape.palette[i + 2]});
     png_color_16 colour{};
-    if (spec.transparency.size() >= 3) {
-        colour.red = spec.transparency[0];
-        colour.green = spec.transparency[1];
-        colour.blue = spec.transparency[2];
-    } else if (!spec.transparency.empty()) {
-        colour.gray = spec.transparency[0];
+    if (shape.transparency.size() >= 3) {
+        colour.red = shape.transparency[0];
+        colour.green = shape.transparency[1];
+        colour.blue = shape.transparency[2];
+    } else if (!shape.transparency.empty()) {
+        colour.gray = shape.transparency[0];
     }
-    const bool ok = writeWith(png, info, file, spec, rows.data(),
+    const bool ok = writeWith(png, info, file, shape, rows.data(),
                               palette.empty() ? nullptr : palette.data(), &colour);
     png_destroy_write_struct(&png, &info);
     std::fclose(file);

@@ -19,8 +19,8 @@ struct PngSpec {
                                                   // or the transparent grey/colour samples
 };
 
-// Returns false when libpng refused the spec.
-bool writeSpecPng(const std::string& path, const PngSpec& spec);
+// Returns false when libpng refused the shape.
+bool writeSpecPng(const std::string& path, const PngSpec& shape);
 
 struct DecodedPng {
     bool ok = false;

@@ -78,12 +78,12 @@ TEST(TestImage, HoldsPrimariesSkinTonesAndEveryGreyLevel) {
 }
 
 TEST(ContactSheet, LaysTilesOutRowByRowWithoutOverlap) {
-    const SheetSpec spec{4, 100, 50, 2, 2, 10, 6};
+    const SheetSpec grid{4, 100, 50, 2, 2, 10, 6};
     struct Case {
         int count, rows;
     };
     for (const Case c : {Case{12, 3}, Case{5, 2}, Case{4, 1}, Case{1, 1}}) {
-        const SheetLayout l = layoutSheet(spec, c.count);
+        const SheetLayout l = layoutSheet(grid, c.count);
         ASSERT_EQ(static_cast<int>(l.tiles.size()), c.count);
         EXPECT_EQ(l.width, 2 * 10 + 4 * 100 + 3 * 6);
         std::vector<Rect> all{l.title};
@@ -92,7 +92,7 @@ TEST(ContactSheet, LaysTilesOutRowByRowWithoutOverlap) {
             all.push_back(l.labels[i]);
             EXPECT_EQ(l.tiles[i].x, l.tiles[i % 4].x) << i;
             EXPECT_GE(l.labels[i].y, l.tiles[i].y + l.tiles[i].height) << i;
-            EXPECT_GE(l.labels[i].height, 2 * lineHeight(spec)) << i;
+            EXPECT_GE(l.labels[i].height, 2 * lineHeight(grid)) << i;
             if (i % 4 != 0) {
                 EXPECT_GT(l.tiles[i].x, l.tiles[i - 1].x) << i;
             }
@@ -213,10 +213,10 @@ TEST(Demo, LabelsNameTheSettingAndFitTheirTiles) {
     EXPECT_EQ(demoTitle({"yiq", {150, 300, 0}, ""}), "YIQ  Config(150, 300, 0)");
     EXPECT_EQ(demoTitle({"hsv", {-5, 0, 1}, ""}), "HSV  Config(-5, 0, 1)");
     EXPECT_EQ(demoTitle({nullptr, {0, 0, 0}, ""}), "Original");
-    const SheetSpec& spec = demoSheetSpec();
+    const SheetSpec& grid = demoSheetSpec();
     for (const DemoSetting& s : demoSettings()) {
-        EXPECT_LE(textWidth(demoTitle(s), spec.textScale), spec.tileWidth) << demoTitle(s);
-        EXPECT_LE(textWidth(s.caption, spec.textScale), spec.tileWidth) << s.caption;
+        EXPECT_LE(textWidth(demoTitle(s), grid.textScale), grid.tileWidth) << demoTitle(s);
+        EXPECT_LE(textWidth(s.caption, grid.textScale), grid.tileWidth) << s.caption;
     }
 }
 

@@ -37,7 +37,7 @@ protected:
 
 struct ReadCase {
     const char* name;
-    PngSpec spec;
+    PngSpec shape;
     std::vector<Pixel32> pixels;  // expected words, row by row
     bool hasAlpha;
 };
@@ -70,18 +70,18 @@ TEST_F(PngFiles, ReadsEveryColourTypeAsBgraWords) {
     };
     for (const auto& c : cases) {
         const std::string file = path("in.png");
-        ASSERT_TRUE(testing::writeSpecPng(file, c.spec)) << c.name;
+        ASSERT_TRUE(testing::writeSpecPng(file, c.shape)) << c.name;
         const PngRead read = readPng(file);
         ASSERT_EQ(read.error, "") << c.name;
-        EXPECT_EQ(read.image.width, c.spec.width) << c.name;
-        EXPECT_EQ(read.image.height, c.spec.height) << c.name;
+        EXPECT_EQ(read.image.width, c.shape.width) << c.name;
+        EXPECT_EQ(read.image.height, c.shape.height) << c.name;
         EXPECT_EQ(read.image.pixels, c.pixels) << c.name;
         EXPECT_EQ(read.image.hasAlpha, c.hasAlpha) << c.name;
     }
 }
 
 TEST_F(PngFiles, ReadsInterlacedPictures) {
-    PngSpec spec{9, 9, 8, PNG_COLOR_TYPE_RGB, true, {}, {}, {}};
+    PngSpec shape{9, 9, 8, PNG_COLOR_TYPE_RGB, true, {}, {}, {}};
     std::vector<Pixel32> expected;
     expected.reserve(81);
     for (int y = 0; y < 9; ++y) {
@@ -93,9 +93,9 @@ TEST_F(PngFiles, ReadsInterlacedPictures) {
             row.insert(row.end(), {r, g, b});
             expected.push_back(0xFF000000u | (Pixel32{r} << 16) | (Pixel32{g} << 8) | b);
         }
-        spec.rows.push_back(row);
+        shape.rows.push_back(row);
     }
-    ASSERT_TRUE(testing::writeSpecPng(path("adam7.png"), spec));
+    ASSERT_TRUE(testing::writeSpecPng(path("adam7.png"), shape));
     const PngRead read = readPng(path("adam7.png"));
     ASSERT_EQ(read.error, "");
     EXPECT_EQ(read.image.pixels, expected);

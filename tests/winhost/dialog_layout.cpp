@@ -248,10 +248,10 @@ void checkDialogLayout(FilterDefinition* fd, HMODULE library, const DialogFilter
         int n = 0;
         for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT), ++n) {
             if (n >= 25) continue;
-            const ControlSpec& spec = t.controls[n];
+            const ControlSpec& expected = t.controls[n];
             const std::string label = kind + " control #" + std::to_string(n + 1) + " (" +
-                                      (spec.caption ? spec.caption : "icon") + ")";
-            checkControl(dialog, c, spec, createdStyle(t, n), label);
+                                      (expected.caption ? expected.caption : "icon") + ")";
+            checkControl(dialog, c, expected, createdStyle(t, n), label);
         }
         checkEqual(n, 25, kind + " control count");
         click(dialog, IDCANCEL);
