@@ -2,6 +2,7 @@
 # 64-bit: dialog template 101 control by control, and icon group 102 with
 # its six images, which must be the committed icon file's.
 add_executable(check_resources tools/check_resources.cpp)
+target_include_directories(check_resources PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
 foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
   string(REPLACE ":" ";" pair ${plugin})
