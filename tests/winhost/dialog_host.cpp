@@ -11,22 +11,10 @@
 
 #include <cstdio>
 
+#include "winhost/accepting_host.h"
 #include "winhost/checks.h"
 #include "winhost/dialog_checks.h"
 #include "winhost/help_intercept.h"
-
-namespace {
-
-FilterDefinition registered{};
-
-FilterDefinition* addFilter(FilterModule* module, FilterDefinition* fd, int) {
-    registered = *fd;
-    registered.module = module;
-    return &registered;
-}
-void removeFilter(FilterDefinition*) {}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const sorvel::test::DialogFilter* filter = argc >= 3 ? sorvel::test::dialogFilter(argv[2]) : nullptr;
@@ -42,22 +30,14 @@ int main(int argc, char** argv) {
     if (!sorvel::test::check(lib != nullptr, std::string("load ") + argv[1])) return sorvel::test::report(argv[2]);
     const bool helpIntercepted = sorvel::test::interceptHelp(lib);
 
-    auto init = reinterpret_cast<int(__cdecl*)(FilterModule*, const FilterFunctions*, int&, int&)>(
-        reinterpret_cast<void*>(GetProcAddress(lib, "VirtualdubFilterModuleInit2")));
-    FilterModule module{};
-    module.hInstModule = lib;
-    FilterFunctions ff{};
-    ff.addFilter = addFilter;
-    ff.removeFilter = removeFilter;
-    int version = 0, compatible = 0;
-    if (!sorvel::test::check(init && init(&module, &ff, version, compatible) == 0, "registration"))
-        return sorvel::test::report(argv[2]);
+    FilterDefinition* registered = sorvel::test::registerWithAcceptingHost(lib);
+    if (!sorvel::test::check(registered != nullptr, "registration")) return sorvel::test::report(argv[2]);
 
     if (argc == 4) {
-        sorvel::test::check(sorvel::test::screenshotDialog(&registered, argv[3]), std::string("picture saved to ") + argv[3]);
+        sorvel::test::check(sorvel::test::screenshotDialog(registered, argv[3]), std::string("picture saved to ") + argv[3]);
     } else {
-        sorvel::test::checkDialogLayout(&registered, lib, *filter);
-        sorvel::test::checkDialogBehaviour(&registered, *filter, helpIntercepted);
+        sorvel::test::checkDialogLayout(registered, lib, *filter);
+        sorvel::test::checkDialogBehaviour(registered, *filter, helpIntercepted);
     }
     FreeLibrary(lib);
     return sorvel::test::report(argv[2]);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "winhost/accepting_host.h"
 #include "winhost/checks.h"
 #include "winhost/fake_preview.h"
 #include "winhost/host_instance.h"
@@ -22,14 +23,6 @@ using sorvel::test::check;
 using sorvel::test::checkEqual;
 using sorvel::test::HostInstance;
 
-FilterDefinition registered{};
-
-FilterDefinition* addFilter(FilterModule* module, FilterDefinition* fd, int) {
-    registered = *fd;
-    registered.module = module;
-    return &registered;
-}
-void removeFilter(FilterDefinition*) {}
 
 int dialogsShown = 0;
 
@@ -105,16 +98,8 @@ int main(int argc, char** argv) {
     const int cycles = static_cast<int>(std::strtol(argv[2], nullptr, 10));
     HMODULE lib = LoadLibraryA(argv[1]);
     if (!check(lib != nullptr, "load the library")) return sorvel::test::report("soak");
-    auto init = reinterpret_cast<int(__cdecl*)(FilterModule*, const FilterFunctions*, int&, int&)>(
-        reinterpret_cast<void*>(GetProcAddress(lib, "VirtualdubFilterModuleInit2")));
-    FilterModule module{};
-    module.hInstModule = lib;
-    FilterFunctions ff{};
-    ff.addFilter = addFilter;
-    ff.removeFilter = removeFilter;
-    int version = 0, compatible = 0;
-    if (!check(init && init(&module, &ff, version, compatible) == 0, "registration"))
-        return sorvel::test::report("soak");
+    FilterDefinition* registered = sorvel::test::registerWithAcceptingHost(lib);
+    if (!check(registered != nullptr, "registration")) return sorvel::test::report("soak");
 
     HHOOK hook = SetWindowsHookExA(WH_CBT, cancelOnCreate, nullptr, GetCurrentThreadId());
     std::vector<std::uint32_t> frame(64 * 16, 0x00336699);
@@ -122,9 +107,9 @@ int main(int argc, char** argv) {
     // A first round settles one-time allocations (class registrations,
     // caches of the window system), then the measured rounds follow.
     int cancelled = 0;
-    for (int i = 0; i < 50; ++i) cycle(&registered, frame, i, cancelled);
+    for (int i = 0; i < 50; ++i) cycle(registered, frame, i, cancelled);
     const Usage before = usageNow();
-    for (int i = 0; i < cycles; ++i) cycle(&registered, frame, i, cancelled);
+    for (int i = 0; i < cycles; ++i) cycle(registered, frame, i, cancelled);
     const Usage after = usageNow();
     UnhookWindowsHookEx(hook);
 
