@@ -168,7 +168,7 @@ std::vector<std::uint8_t> iconImage(int size, int bits) {
             const Sample s = drawPixel(size, px, py, bits == 8);
             int index = 0;
             if (!s.opaque) {
-                andBits[row * andRow + px / 8] |= 0x80 >> (px % 8);
+                andBits[row * andRow + px / 8] |= static_cast<std::uint8_t>(0x80 >> (px % 8));
             } else if (bits == 1) {
                 index = s.ink ? 0 : 1;
             } else {
