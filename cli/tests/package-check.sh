@@ -18,11 +18,7 @@ expect() {  # ARCHIVE ENTRY...
 }
 for target in win32 win64; do
     expect sorvel-1.0-$target.zip plugins/sorvYIQ.vdf plugins/sorvRGB.vdf plugins/sorvSV.vdf \
-        sorvel.exe sorvel-readme.md
-    # Help files travel with the plug-ins once the build installs them.
-    for f in sorvelYIQ.txt sorvelRGB.txt sorvSV.txt; do
-        [ ! -f "$root/dist/$target/plugins/$f" ] || expect sorvel-1.0-$target.zip "plugins/$f"
-    done
+        plugins/sorvelYIQ.txt plugins/sorvelRGB.txt plugins/sorvSV.txt sorvel.exe sorvel-readme.md
 done
 linux=sorvel-1.0-linux-$(uname -m)
 expect "$linux.tar.gz" "$linux/bin/sorvel" "$linux/sorvel-readme.md"
