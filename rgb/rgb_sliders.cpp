@@ -3,11 +3,11 @@
 #include <cstdio>
 
 #include "core/numeric.h"
+#include "rgb/rgb_transform.h"
 
 namespace sorvel::rgb {
 namespace {
 
-constexpr float kOneThreeHundredth = 0.0033333334f;
 constexpr int kBnClicked = 0;
 
 std::int32_t* gainOf(RgbInstance& inst, int channel) {
@@ -39,7 +39,7 @@ int channelOfSlider(int id) {
 }  // namespace
 
 void formatGainReadout(std::int32_t gain, char (&text)[kReadoutSize]) {
-    std::snprintf(text, sizeof text, "%1.3f", static_cast<double>(gain) * static_cast<double>(kOneThreeHundredth));
+    std::snprintf(text, sizeof text, "%1.3f", static_cast<double>(gain) * static_cast<double>(kGainScale));
 }
 
 LinkRule linkRule(const Gains& r, std::int32_t position) {

@@ -7,7 +7,6 @@
 namespace sorvel::rgb {
 namespace {
 
-constexpr float kGainScale = 0.0033333334f;  // 1/300
 constexpr float kByteScale = 0.003921569f;   // 1/255
 constexpr float kOutputScale = 255.99f;      // makes 1.0 land on 255 after the floor
 

@@ -15,6 +15,9 @@ struct Params {
 
 constexpr Params kDefaults{0, 0, 0};
 
+// A gain as a fraction of its range: 1/300 in single precision.
+constexpr float kGainScale = 0.0033333334f;
+
 // Curve strength k and k + 1 of one channel, both single precision.
 struct Curve {
     float k, k1;

@@ -88,12 +88,16 @@ inline std::string itemText(HWND dialog, int id) {
     return text;
 }
 
+inline std::string lower(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+// Window classes compare without regard to case, as Windows looks them up.
 inline std::string className(HWND window) {
     char cls[64] = {};
     GetClassNameA(window, cls, sizeof cls);
-    std::string s = cls;
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
+    return lower(cls);
 }
 
 inline int sliderPos(HWND dialog, int id) {

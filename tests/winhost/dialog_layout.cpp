@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -23,11 +22,6 @@ using templates::kRgb;
 using templates::kYiq;
 
 bool isIcon(const Control& c) { return c.caption[0] == '#'; }  // "#102", the icon group
-
-std::string lower(std::string s) {
-    for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-    return s;
-}
 
 const DialogFilter kFilters[] = {
     {"yiq", "plugins\\sorvelYIQ.txt", false,
