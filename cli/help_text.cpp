@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "sorvel_version.h"
+
 namespace sorvel::cli {
 
 std::string wrapText(const std::string& text, std::size_t width, std::size_t indent) {
@@ -65,6 +67,12 @@ std::string usageText() {
         "Exit status: 0 done, 1 a file or stream could not be read or written,\n"
         "2 a bad command line.\n";
     return text;
+}
+
+std::string versionText() {
+    return "sorvel " SORVEL_VERSION_TEXT "\n" SORVEL_COPYRIGHT
+           "\nLicensed under the MIT licence: free to use, copy, modify and distribute, without\n"
+           "warranty. See the LICENSE file that comes with the program.\n";
 }
 
 std::string filterHelpText(const FilterInfo& f) {

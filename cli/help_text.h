@@ -9,6 +9,9 @@ namespace sorvel::cli {
 
 std::string usageText();
 
+// sorvel --version: the version, the copyright and the licence.
+std::string versionText();
+
 std::string filterHelpText(const FilterInfo& filter);
 
 // Breaks text into lines of at most width characters at spaces, each line

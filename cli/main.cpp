@@ -69,7 +69,7 @@ int run(const std::vector<std::string>& args) {
     switch (command.action) {
         case Action::help: std::fputs(usageText().c_str(), stdout); return 0;
         case Action::filterHelp: std::fputs(filterHelpText(*command.helpFilter).c_str(), stdout); return 0;
-        case Action::version: std::puts("sorvel 1.0"); return 0;
+        case Action::version: std::fputs(versionText().c_str(), stdout); return 0;
         case Action::demo: return runDemo(command);
         case Action::png: return runPng(command);
         case Action::raw: return runRaw(command);

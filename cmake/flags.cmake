@@ -23,3 +23,14 @@ if(SORVEL_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -g)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# The Windows libraries carry only what they call: no exception or RTTI
+# support (nothing in them throws; the host boundary is C), every function
+# and datum in its own section so that the linker drops the unused ones, and
+# no link time stamp, so that two builds of one commit are byte-identical.
+if(WIN32)
+  set(SORVEL_LEAN_OPTIONS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
+                          -ffunction-sections -fdata-sections)
+  set(SORVEL_LEAN_LINK_OPTIONS -Wl,--gc-sections -nostartfiles)
+  add_link_options(-Wl,--no-insert-timestamp)
+endif()

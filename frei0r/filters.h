@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/image.h"
+#include "sorvel_version.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
 #include "yiq/yiq_transform.h"
@@ -26,8 +27,8 @@ struct FilterText {
 };
 
 constexpr const char* kAuthor = "Vornak Software";
-constexpr int kMajorVersion = 1;
-constexpr int kMinorVersion = 0;
+constexpr int kMajorVersion = SORVEL_VERSION_MAJOR;
+constexpr int kMinorVersion = SORVEL_VERSION_MINOR;
 
 // Each filter: its texts, its parameter record with the fields in the order
 // of the host's parameter indices (that of the Windows filters' Config), and

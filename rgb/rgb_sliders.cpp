@@ -1,6 +1,6 @@
 #include "rgb/rgb_sliders.h"
 
-#include <cstdio>
+#include <cstring>
 
 #include "core/numeric.h"
 #include "rgb/rgb_transform.h"
@@ -38,8 +38,38 @@ int channelOfSlider(int id) {
 
 }  // namespace
 
+// The text printf's "%1.3f" gives for gain * kGainScale, the double product:
+// rounded to thousandths as printf rounds, to nearest with ties to even on the
+// exact binary value. Done in integers, so that the libraries carry no
+// formatted printing.
 void formatGainReadout(std::int32_t gain, char (&text)[kReadoutSize]) {
-    std::snprintf(text, sizeof text, "%1.3f", static_cast<double>(gain) * static_cast<double>(kGainScale));
+    const double value = static_cast<double>(gain) * static_cast<double>(kGainScale);
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biasedExponent = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t thousandths = 0;
+    if (biasedExponent != 0) {
+        // |value| = significand / 2^shift. Every int32 gain gives
+        // 2^-9 < |value| < 2^23, so 30 <= shift <= 62 and significand * 1000
+        // stays below 2^63.
+        const std::uint64_t significand = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+        const int shift = 1075 - biasedExponent;
+        const std::uint64_t scaled = significand * 1000;
+        thousandths = scaled >> shift;
+        const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+        const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+        if (rest > half || (rest == half && (thousandths & 1) != 0)) ++thousandths;
+    }
+    char digits[24];
+    int n = 0;
+    for (std::uint64_t rest = thousandths; n < 4 || rest != 0; rest /= 10) {
+        if (n == 3) digits[n++] = '.';
+        digits[n++] = static_cast<char>('0' + rest % 10);
+    }
+    char* out = text;
+    if (value < 0) *out++ = '-';
+    while (n > 0) *out++ = digits[--n];
+    *out = '\0';
 }
 
 LinkRule linkRule(const Gains& r, std::int32_t position) {

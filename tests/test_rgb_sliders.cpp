@@ -2,11 +2,15 @@
 // the linked sliders with their drag references.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/instance.h"
 #include "fake_controls.h"
 #include "rgb/rgb_sliders.h"
+#include "rgb/rgb_transform.h"
 
 namespace sorvel::rgb {
 
@@ -34,6 +38,33 @@ TEST(RgbReadout, ShowsTheGainOverThreeHundred) {
         formatGainReadout(c.gain, text);
         EXPECT_STREQ(text, c.text) << c.gain;
     }
+}
+
+// The readout is printf's "%1.3f" of the product: glibc's correctly rounded
+// printing is the oracle over every gain near the slider range, across each
+// power of two, at the int ends and on exact ties.
+TEST(RgbReadout, MatchesPrintfOverASweepOfGains) {
+    std::vector<std::int64_t> gains;
+    for (std::int64_t g = -100000; g <= 100000; ++g) gains.push_back(g);
+    for (int bit = 17; bit <= 31; ++bit)
+        for (std::int64_t d = -300; d <= 300; ++d) {
+            gains.push_back((std::int64_t{1} << bit) + d);
+            gains.push_back(-(std::int64_t{1} << bit) + d);
+        }
+    // Multiples of 2^27 land exactly halfway between thousandths.
+    for (std::int64_t k = -16; k < 16; ++k) gains.push_back(k * (std::int64_t{1} << 27));
+    int mismatches = 0;
+    for (const std::int64_t wide : gains) {
+        if (wide < INT_MIN || wide > INT_MAX) continue;
+        const auto gain = static_cast<std::int32_t>(wide);
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%1.3f", static_cast<double>(gain) * static_cast<double>(kGainScale));
+        char text[kReadoutSize];
+        formatGainReadout(gain, text);
+        if (std::string(text) != expected && ++mismatches <= 5)
+            ADD_FAILURE() << gain << ": " << text << " instead of " << expected;
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 // A dialog opened on an instance with the given gains, "linked" as given.

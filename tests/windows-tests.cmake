@@ -29,9 +29,10 @@ foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
   set_tests_properties(winhost_${kind} PROPERTIES
     FIXTURES_REQUIRED "wine;expectations" TIMEOUT 600 LABELS wine)
 
+  # The shipped library: exports, imports and its size budget of 64 KB.
   foreach(bits 32 64)
     add_test(NAME static_win${bits}_${kind}
-             COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tools/check-vdf ${SORVEL_win${bits}_DIR}/${kind}/sorv${suffix}.vdf)
+             COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/tools/check-vdf ${SORVEL_DIST_DIR}/win${bits}/plugins/sorv${suffix}.vdf 65536)
   endforeach()
 endforeach()
 
@@ -68,3 +69,23 @@ add_test(NAME dialog_screenshots
                  ${SORVEL_win64_DIR} $<TARGET_FILE:bmp_to_png> ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
 # Taken from the screen: no other dialog test may run meanwhile.
 set_tests_properties(dialog_screenshots PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 LABELS wine RUN_SERIAL TRUE)
+
+# Version resources, read through the Windows version API: the shipped
+# (stripped) files of both bitnesses.
+set(versioninfo ${SORVEL_win64_DIR}/tests/winhost/versioninfo.exe)
+foreach(file "plugins/sorvYIQ.vdf;Video Sorvel (YIQ) v1.0" "plugins/sorvRGB.vdf;Video Sorvel (RGB) v1.0"
+             "plugins/sorvSV.vdf;Video Sorvel (saturation/value) v1.0"
+             "sorvel.exe;Video Sorvel command-line filter program")
+  list(GET file 0 path)
+  list(GET file 1 description)
+  get_filename_component(name ${path} NAME)
+  foreach(dist win32 win64)
+    add_test(NAME version_info_${dist}_${name}
+             COMMAND ${run_wine} ${versioninfo} ${SORVEL_DIST_DIR}/${dist}/${path} ${PROJECT_VERSION}
+                     "FileDescription=${description}" "OriginalFilename=${name}"
+                     "CompanyName=Vornak Software" "ProductName=Video Sorvel"
+                     "FileVersion=${PROJECT_VERSION}" "ProductVersion=${PROJECT_VERSION}"
+                     "LegalCopyright=Copyright (c) 2026 Vornak Software. MIT licence")
+    set_tests_properties(version_info_${dist}_${name} PROPERTIES FIXTURES_REQUIRED wine LABELS wine)
+  endforeach()
+endforeach()

@@ -15,6 +15,7 @@ extern "C" {
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
 #include "frei0r/tests/expected_frames.h"
+#include "sorvel_version.h"
 #include "yiq/yiq_transform.h"
 
 namespace {
@@ -108,8 +109,8 @@ TEST_F(Frei0rLibraries, PluginInfo) {
         EXPECT_EQ(info.plugin_type, F0R_PLUGIN_TYPE_FILTER);
         EXPECT_EQ(info.color_model, F0R_COLOR_MODEL_BGRA8888);
         EXPECT_EQ(info.frei0r_version, 1);
-        EXPECT_EQ(info.major_version, 1);
-        EXPECT_EQ(info.minor_version, 0);
+        EXPECT_EQ(info.major_version, SORVEL_VERSION_MAJOR);
+        EXPECT_EQ(info.minor_version, SORVEL_VERSION_MINOR);
         EXPECT_EQ(info.num_params, 3);
     }
 }
