@@ -53,9 +53,9 @@ foreach(target ${SORVEL_WINE_TARGETS})
   set_tests_properties(avisynth_${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 LABELS wine)
 endforeach()
 if(NOT win32 IN_LIST SORVEL_WINE_TARGETS)
-  add_test(NAME win32_programs_skipped
+  add_test(NAME wine32_skipped_no_i686_here
            COMMAND sh -c "echo 'SKIPPED the 32-bit Wine tests: ${SORVEL_NO_WINE32_REASON}'; exit 77")
-  set_tests_properties(win32_programs_skipped PROPERTIES SKIP_RETURN_CODE 77)
+  set_tests_properties(wine32_skipped_no_i686_here PROPERTIES SKIP_RETURN_CODE 77)
 endif()
 
 foreach(plugin yiq:YIQ rgb:RGB hsv:SV)

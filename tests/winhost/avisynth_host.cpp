@@ -183,7 +183,8 @@ void runCase(AVS_ScriptEnvironment* env, const FrameCase& c) {
     AVS_Clip* clip = avs->avs_take_clip(value, env);
     avs->avs_release_value(value);
     std::vector<int> order = c.order;
-    for (int n = 0; order.empty() && n < c.shape.frames; ++n) order.push_back(n);
+    if (order.empty())
+        for (int n = 0; n < c.shape.frames; ++n) order.push_back(n);
     for (int n : order) checkFrame(clip, c.shape, c.chain, n, std::string(c.what) + ": " + script);
     avs->avs_release_clip(clip);
 }
