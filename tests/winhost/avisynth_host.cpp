@@ -124,7 +124,10 @@ std::string scriptOf(const ClipShape& s, const std::vector<FilterRun>& chain, co
 }
 
 AVS_Value evaluate(AVS_ScriptEnvironment* env, const std::string& script) {
-    return avs->avs_invoke(env, "Eval", avs_new_value_string(script.c_str()), nullptr);
+    AVS_Value text = avs_void;  // every field set, which avs_new_value_string leaves undone
+    text.type = 's';
+    text.d.string = script.c_str();
+    return avs->avs_invoke(env, "Eval", text, nullptr);
 }
 
 // ---- Checks ---------------------------------------------------------------
