@@ -28,4 +28,16 @@ if(SORVEL_WINDOWS)
       USES_TERMINAL_BUILD ON)
     set(SORVEL_${dist}_DIR "${CMAKE_BINARY_DIR}/${dist}")
   endforeach()
+
+  # The Wine tests run the 64-bit programs everywhere and the 32-bit ones
+  # where this kernel runs i686 code.
+  execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/runs-i686 RESULT_VARIABLE no_i686
+                  OUTPUT_VARIABLE SORVEL_NO_WINE32_REASON OUTPUT_STRIP_TRAILING_WHITESPACE)
+  set(SORVEL_WINE_TARGETS win64)
+  if(no_i686)
+    message(STATUS "The 32-bit Wine tests are skipped: ${SORVEL_NO_WINE32_REASON}")
+  else()
+    list(APPEND SORVEL_WINE_TARGETS win32)
+  endif()
+  include(${PROJECT_SOURCE_DIR}/cmake/avisynth.cmake)
 endif()

@@ -1,8 +1,8 @@
-# Tests of the cross-built Windows libraries: the 64-bit ones loaded by the
-# test host under Wine, the 32-bit ones checked statically.
+# Tests of the cross-built Windows libraries: loaded by the test hosts and by
+# AviSynth+ under Wine (the 32-bit ones where this kernel runs i686 code),
+# and checked statically.
 set(wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wineprefix)
 set(run_wine ${CMAKE_CURRENT_SOURCE_DIR}/winhost/run-under-wine ${wine_prefix})
-set(winhost ${SORVEL_win64_DIR}/tests/winhost/winhost.exe)
 
 # One X server for the whole run: the prefix is made on it, and it stops
 # after the last test that needs Wine.
@@ -19,16 +19,51 @@ add_test(NAME wine_stop COMMAND ${wine_session} stop ${wine_prefix})
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine FIXTURES_REQUIRED xserver TIMEOUT 300)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine FIXTURES_REQUIRED xserver)
 
+# The test host, the soak and the dialog tests, for each target whose
+# programs run here.
+foreach(target ${SORVEL_WINE_TARGETS})
+  set(dir ${SORVEL_${target}_DIR})
+  foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
+    string(REPLACE ":" ";" pair ${plugin})
+    list(GET pair 0 kind)
+    list(GET pair 1 suffix)
+    # The shipped library, as installed into dist/.
+    set(library ${SORVEL_DIST_DIR}/${target}/plugins/sorv${suffix}.vdf)
+    add_test(NAME winhost_${target}_${kind}
+             COMMAND ${run_wine} ${dir}/tests/winhost/winhost.exe ${library} ${kind}
+                     ${CMAKE_CURRENT_BINARY_DIR}/expectations.txt)
+    set_tests_properties(winhost_${target}_${kind} PROPERTIES
+      FIXTURES_REQUIRED "wine;expectations" TIMEOUT 600 LABELS wine)
+
+    # Thousands of instance and dialog cycles per library leave memory and
+    # handles where they were.
+    add_test(NAME soak_${target}_${kind} COMMAND ${run_wine} ${dir}/tests/winhost/soak.exe ${library} 1500)
+    set_tests_properties(soak_${target}_${kind} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 LABELS wine)
+
+    # The configuration dialog in real windows: layout, sliders, buttons,
+    # preview calls and Help.
+    add_test(NAME dialog_${target}_${kind} COMMAND ${run_wine} ${dir}/tests/winhost/dialoghost.exe ${library} ${kind})
+    set_tests_properties(dialog_${target}_${kind} PROPERTIES
+      FIXTURES_REQUIRED "wine;expectations" TIMEOUT 120 LABELS wine)
+  endforeach()
+
+  # The three libraries in AviSynth+, an independent host.
+  add_test(NAME avisynth_${target}
+           COMMAND ${run_wine} ${dir}/tests/winhost/avisynth_host.exe ${SORVEL_AVISYNTH_${target}_DIR}
+                   ${SORVEL_DIST_DIR}/${target}/plugins/sorvYIQ.vdf ${SORVEL_DIST_DIR}/${target}/plugins/sorvRGB.vdf
+                   ${SORVEL_DIST_DIR}/${target}/plugins/sorvSV.vdf)
+  set_tests_properties(avisynth_${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 LABELS wine)
+endforeach()
+if(NOT win32 IN_LIST SORVEL_WINE_TARGETS)
+  add_test(NAME wine32_skipped_no_i686_here
+           COMMAND sh -c "echo 'SKIPPED the 32-bit Wine tests: ${SORVEL_NO_WINE32_REASON}'; exit 77")
+  set_tests_properties(wine32_skipped_no_i686_here PROPERTIES SKIP_RETURN_CODE 77)
+endif()
+
 foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
   string(REPLACE ":" ";" pair ${plugin})
   list(GET pair 0 kind)
   list(GET pair 1 suffix)
-  add_test(NAME winhost_${kind}
-           COMMAND ${run_wine} ${winhost} ${SORVEL_win64_DIR}/${kind}/sorv${suffix}.vdf ${kind}
-                   ${CMAKE_CURRENT_BINARY_DIR}/expectations.txt)
-  set_tests_properties(winhost_${kind} PROPERTIES
-    FIXTURES_REQUIRED "wine;expectations" TIMEOUT 600 LABELS wine)
-
   # The shipped library: exports, imports and its size budget of 64 KB.
   foreach(bits 32 64)
     add_test(NAME static_win${bits}_${kind}
@@ -36,36 +71,13 @@ foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
   endforeach()
 endforeach()
 
-# Thousands of instance and dialog cycles per library leave memory and
-# handles where they were.
-foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
-  string(REPLACE ":" ";" pair ${plugin})
-  list(GET pair 0 kind)
-  list(GET pair 1 suffix)
-  add_test(NAME soak_${kind}
-           COMMAND ${run_wine} ${SORVEL_win64_DIR}/tests/winhost/soak.exe ${SORVEL_win64_DIR}/${kind}/sorv${suffix}.vdf 1500)
-  set_tests_properties(soak_${kind} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 LABELS wine)
-endforeach()
-
-# The configuration dialogs in real windows: layout, sliders, buttons,
-# preview calls and Help, one test per library.
-set(dialoghost ${SORVEL_win64_DIR}/tests/winhost/dialoghost.exe)
-foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
-  string(REPLACE ":" ";" pair ${plugin})
-  list(GET pair 0 kind)
-  list(GET pair 1 suffix)
-  add_test(NAME dialog_${kind}
-           COMMAND ${run_wine} ${dialoghost} ${SORVEL_win64_DIR}/${kind}/sorv${suffix}.vdf ${kind})
-  set_tests_properties(dialog_${kind} PROPERTIES
-    FIXTURES_REQUIRED "wine;expectations" TIMEOUT 120 LABELS wine)
-endforeach()
-
 # Pictures of the three dialogs with their defaults, into the build tree
 # (docs/dialog-*.png are copies of these).
 add_executable(bmp_to_png tools/bmp_to_png.cpp)
 target_link_libraries(bmp_to_png PRIVATE sorvel_cli)
 add_test(NAME dialog_screenshots
-         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/winhost/dialog-screenshots ${wine_prefix} ${dialoghost}
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/winhost/dialog-screenshots ${wine_prefix}
+                 ${SORVEL_win64_DIR}/tests/winhost/dialoghost.exe
                  ${SORVEL_win64_DIR} $<TARGET_FILE:bmp_to_png> ${CMAKE_CURRENT_BINARY_DIR}/screenshots)
 # Taken from the screen: no other dialog test may run meanwhile.
 set_tests_properties(dialog_screenshots PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 120 LABELS wine RUN_SERIAL TRUE)

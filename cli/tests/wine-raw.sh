@@ -1,5 +1,5 @@
 #!/bin/sh
-# The 64-bit sorvel.exe under Wine: raw frames through standard input and
+# sorvel.exe (32- or 64-bit) under Wine: raw frames through standard input and
 # output come out byte for byte as from the native program, and its errors
 # carry the same messages and statuses.
 #   wine-raw.sh RUN_UNDER_WINE PREFIX SORVEL_EXE SORVEL WORKDIR
