@@ -53,10 +53,10 @@ struct RgbFilter {
     static constexpr FilterText text{
         "Video Sorvel (RGB)",
         kAuthor,
-        "Adjust color saturation",
+        "Adjust the red, green and blue levels with a gain curve per channel.",
         {{"Red", "Gain of the red channel: lifts the levels between none and full; 0 leaves red as it is"},
-         {"Green", "Gain of the green channel: lifts the levels between none and full; 0 leaves green"},
-         {"Blue", "Gain of the blue channel: lifts the levels between none and full; 0 leaves blue"}}};
+         {"Green", "Gain of the green channel: lifts the levels between none and full; 0 leaves green as it is"},
+         {"Blue", "Gain of the blue channel: lifts the levels between none and full; 0 leaves blue as it is"}}};
     static constexpr std::int32_t Params::*fields[kParameterCount] = {&Params::red, &Params::green,
                                                                        &Params::blue};
     static constexpr Params defaults = rgb::kDefaults;

@@ -68,7 +68,8 @@ struct Expected {
 const Expected kPlugins[] = {
     {"yiq", "Video Sorvel (YIQ)", "Adjust intensity, saturation, and color balance.",
      {"Balance", "Intensity", "Saturation"}, {0.5, 0, 0}},
-    {"rgb", "Video Sorvel (RGB)", "Adjust color saturation", {"Red", "Green", "Blue"}, {0, 0, 0}},
+    {"rgb", "Video Sorvel (RGB)", "Adjust the red, green and blue levels with a gain curve per channel.",
+     {"Red", "Green", "Blue"}, {0, 0, 0}},
     {"hsv", "Video Sorvel (saturation/value)", "Adjust hue, saturation, value.",
      {"Hue", "Saturation", "Value"}, {0.5, 0, 0}},
 };
