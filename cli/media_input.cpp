@@ -1,0 +1,120 @@
+#include "cli/media_input.h"
+
+#include <cstdio>
+
+namespace sorvel::cli {
+
+std::string MediaInput::open(const std::string& path) {
+    AVFormatContext* opened = nullptr;
+    int error = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
+    if (error < 0) return avErrorText(error);
+    format_.reset(opened);
+    error = avformat_find_stream_info(opened, nullptr);
+    if (error < 0) return avErrorText(error);
+    for (unsigned i = 0; i < opened->nb_streams; ++i) {
+        const AVStream& s = *opened->streams[i];
+        if (s.codecpar->codec_type == AVMEDIA_TYPE_VIDEO && (s.disposition & AV_DISPOSITION_ATTACHED_PIC) == 0) {
+            videoIndex_ = static_cast<int>(i);
+            break;
+        }
+    }
+    if (videoIndex_ < 0) return "it holds no video or picture";
+    const AVCodecParameters& par = *stream().codecpar;
+    const AVCodec* codec = avcodec_find_decoder(par.codec_id);
+    if (codec == nullptr) {
+        const AVCodecDescriptor* d = avcodec_descriptor_get(par.codec_id);
+        return std::string("its video codec ") + (d != nullptr ? d->name : "(unknown)") + " is not supported";
+    }
+    if (par.width <= 0 || par.height <= 0) {
+        const std::string detail = libraryMessage();
+        return "its picture data cannot be decoded" + (detail.empty() ? "" : " (" + detail + ")");
+    }
+    decoder_.reset(avcodec_alloc_context3(codec));
+    packet_.reset(av_packet_alloc());
+    if (!decoder_ || !packet_) return "out of memory";
+    error = avcodec_parameters_to_context(decoder_.get(), &par);
+    if (error < 0) return avErrorText(error);
+    decoder_->pkt_timebase = stream().time_base;
+    decoder_->thread_count = 0;  // one per processor
+    // A damaged frame is an error rather than a concealed picture.
+    decoder_->err_recognition |= AV_EF_EXPLODE;
+    error = avcodec_open2(decoder_.get(), codec, nullptr);
+    return error < 0 ? avErrorText(error) : "";
+}
+
+long MediaInput::expectedFrames() const {
+    const AVStream& s = stream();
+    if (s.nb_frames > 0) return static_cast<long>(s.nb_frames);
+    const AVRational rate = s.avg_frame_rate.num > 0 ? s.avg_frame_rate : s.r_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0) return 0;
+    double seconds = 0;
+    if (s.duration > 0 && s.duration != AV_NOPTS_VALUE)
+        seconds = static_cast<double>(s.duration) * av_q2d(s.time_base);
+    else if (format_->duration > 0)
+        seconds = static_cast<double>(format_->duration) / AV_TIME_BASE;
+    return static_cast<long>(seconds * av_q2d(rate) + 0.5);
+}
+
+std::string MediaInput::position(long number, std::int64_t timestamp) const {
+    std::string text = "frame " + std::to_string(number);
+    if (timestamp != AV_NOPTS_VALUE) {
+        char at[48];
+        std::snprintf(at, sizeof at, " (at %.3f s)", static_cast<double>(timestamp) * av_q2d(stream().time_base));
+        text += at;
+    }
+    return text;
+}
+
+MediaInput::Next MediaInput::fail(std::string& error, const std::string& text) {
+    error = text;
+    return Next::error;
+}
+
+MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string& error) {
+    for (;;) {
+        int result = avcodec_receive_frame(decoder_.get(), &frame);
+        if (result >= 0) {
+            ++decoded_;
+            return Next::frame;
+        }
+        if (result == AVERROR_EOF) {
+            // Decoding threads drop the errors of the last frames: a codec
+            // that makes one frame of every packet shows them as missing frames.
+            const AVCodecDescriptor* d = avcodec_descriptor_get(codec());
+            if (d != nullptr && (d->props & AV_CODEC_PROP_INTRA_ONLY) != 0 && decoded_ < sent_) {
+                const std::string detail = libraryMessage();
+                return fail(error, "cannot decode " + position(decoded_ + 1, AV_NOPTS_VALUE) + ": " +
+                                       (detail.empty() ? "the data is damaged" : detail));
+            }
+            const AVStream& s = stream();
+            if (s.nb_frames > 0 && decoded_ < s.nb_frames)
+                return fail(error, "the video ends after " + std::to_string(decoded_) + " of its " +
+                                       std::to_string(s.nb_frames) + " frames (the file is cut short or damaged)");
+            return Next::end;
+        }
+        if (result != AVERROR(EAGAIN))
+            return fail(error, "cannot decode " + position(decoded_ + 1, lastTimestamp_) + ": " + avErrorText(result));
+        if (draining_) return Next::end;
+
+        result = av_read_frame(format_.get(), packet_.get());
+        if (result == AVERROR_EOF) {
+            draining_ = true;
+            avcodec_send_packet(decoder_.get(), nullptr);
+            continue;
+        }
+        if (result < 0)
+            return fail(error, "cannot read past " + position(decoded_, lastTimestamp_) + ": " + avErrorText(result));
+        if (packet_->stream_index != videoIndex_) {
+            av_packet_move_ref(&packet, packet_.get());
+            return Next::packet;
+        }
+        lastTimestamp_ = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
+        ++sent_;
+        result = avcodec_send_packet(decoder_.get(), packet_.get());
+        av_packet_unref(packet_.get());
+        if (result < 0 && result != AVERROR(EAGAIN))
+            return fail(error, "cannot decode " + position(decoded_ + 1, lastTimestamp_) + ": " + avErrorText(result));
+    }
+}
+
+}  // namespace sorvel::cli
