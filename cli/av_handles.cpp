@@ -1,5 +1,6 @@
 #include "cli/av_handles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -20,9 +21,13 @@ void keepErrors(void* object, int level, const char* format, va_list args) {
     // "[libx264 @ 0x55d0c0] width not divisible by 2" becomes "libx264: width ...".
     if (text.size() > 1 && text[0] == '[') {
         const std::size_t at = text.find(" @ "), close = text.find("] ");
-        if (at != std::string::npos && close != std::string::npos && at < close)
-            text = text.substr(1, at - 1) + ": " + text.substr(close + 2);
+        if (at != std::string::npos && close != std::string::npos && at < close) {
+            // A demuxer's name may list its formats: "mov,mp4,m4a" is "mov".
+            const std::string name = text.substr(1, std::min(at, text.find(',')) - 1);
+            text = (name == "NULL" ? "" : name + ": ") + text.substr(close + 2);
+        }
     }
+    while (!text.empty() && (text.back() == '.' || text.back() == ' ')) text.pop_back();
     for (char& c : text)
         if (c == '\n' || c == '\r') c = ' ';
     if (text.empty()) return;

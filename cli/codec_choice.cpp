@@ -35,10 +35,6 @@ const AVCodec* familyEncoder(AVCodecID id) {
     return avcodec_find_encoder(id);
 }
 
-bool holds(const AVOutputFormat* format, AVCodecID id) {
-    return avformat_query_codec(format, id, FF_COMPLIANCE_NORMAL) == 1;
-}
-
 bool hasOption(const AVCodec* encoder, const char* name) {
     // av_opt_find takes the class's address as a fake object and only reads it.
     const AVClass* options = encoder->priv_class;
@@ -67,6 +63,11 @@ void chooseQuality(EncoderChoice& choice, const EncodeSettings& settings) {
 }
 
 }  // namespace
+
+bool containerHolds(const AVOutputFormat* format, AVCodecID id) {
+    const int known = avformat_query_codec(format, id, FF_COMPLIANCE_NORMAL);
+    return known == 1 || (known < 0 && std::strcmp(format->name, "mpegts") == 0);
+}
 
 bool isPictureContainer(const AVOutputFormat* format) {
     return std::strcmp(format->name, "image2") == 0;
@@ -101,7 +102,7 @@ EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& pat
                           extension);
         return choice;
     } else {
-        if (source != AV_CODEC_ID_NONE && !pictures && holds(format, source))
+        if (source != AV_CODEC_ID_NONE && !pictures && containerHolds(format, source))
             choice.encoder = familyEncoder(source);
         if (choice.encoder == nullptr && usual != AV_CODEC_ID_NONE) choice.encoder = familyEncoder(usual);
         if (choice.encoder == nullptr) return refuse("no encoder here writes " + extension + " files");

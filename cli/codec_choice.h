@@ -25,6 +25,10 @@ struct EncoderChoice {
     std::string error;   // when no encoder fits
 };
 
+// Whether the container takes this codec: the codecs it lists; MPEG-TS
+// lists none but carries the usual ones.
+bool containerHolds(const AVOutputFormat* format, AVCodecID id);
+
 // Whether the container stores single pictures or numbered sequences of them
 // (PNG, JPEG, TIFF, BMP ... files).
 bool isPictureContainer(const AVOutputFormat* format);

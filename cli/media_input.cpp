@@ -36,8 +36,11 @@ std::string MediaInput::open(const std::string& path) {
     if (error < 0) return avErrorText(error);
     decoder_->pkt_timebase = stream().time_base;
     decoder_->thread_count = 0;  // one per processor
-    // A damaged frame is an error rather than a concealed picture.
-    decoder_->err_recognition |= AV_EF_EXPLODE;
+    // A damaged video frame is an error rather than a concealed picture.
+    // Picture decoders stay lenient: with this flag TIFF's, for one, refuses
+    // tags it does not know.
+    const AVCodecDescriptor* d = avcodec_descriptor_get(par.codec_id);
+    if (d == nullptr || (d->props & AV_CODEC_PROP_INTRA_ONLY) == 0) decoder_->err_recognition |= AV_EF_EXPLODE;
     error = avcodec_open2(decoder_.get(), codec, nullptr);
     return error < 0 ? avErrorText(error) : "";
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 extern "C" {
+#include <libavutil/display.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -23,11 +24,23 @@ const char* kindOf(AVMediaType type) {
     return name != nullptr ? name : "data";
 }
 
-// MPEG-4 part 2 and its relatives count time in at most 16 bits.
-bool needsShortTimeBase(AVCodecID id) {
-    return id == AV_CODEC_ID_MPEG4 || id == AV_CODEC_ID_H263 || id == AV_CODEC_ID_H263P ||
-           id == AV_CODEC_ID_MSMPEG4V2 || id == AV_CODEC_ID_MSMPEG4V3;
+// MPEG-1, 2 and 4 part 2 and their relatives count time in frames (at most
+// 16 bits of them).
+bool countsFramesInCodec(AVCodecID id) {
+    return id == AV_CODEC_ID_MPEG1VIDEO || id == AV_CODEC_ID_MPEG2VIDEO || id == AV_CODEC_ID_MPEG4 ||
+           id == AV_CODEC_ID_H263 || id == AV_CODEC_ID_H263P || id == AV_CODEC_ID_MSMPEG4V2 ||
+           id == AV_CODEC_ID_MSMPEG4V3;
 }
+
+// Only QuickTime's family (MOV, MP4) stores a display rotation here.
+bool storesRotation(const AVOutputFormat& format) {
+    for (const char* name : {"mov", "mp4", "3gp", "3g2", "ipod", "ismv", "psp", "f4v"})
+        if (std::strcmp(format.name, name) == 0) return true;
+    return false;
+}
+
+// AVI counts time in frames: its streams tick once per frame.
+bool countsFrames(const AVOutputFormat& format) { return std::strcmp(format.name, "avi") == 0; }
 
 }  // namespace
 
@@ -69,11 +82,10 @@ void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
             if (video_ == nullptr) return;
             continue;
         }
-        const bool attachment = par.codec_type == AVMEDIA_TYPE_ATTACHMENT;
-        const bool held = !pictures && (attachment ? matroska
-                                                   : par.codec_id != AV_CODEC_ID_NONE &&
-                                                         avformat_query_codec(format_->oformat, par.codec_id,
-                                                                              FF_COMPLIANCE_NORMAL) != 0);
+        const bool held =
+            !pictures && (par.codec_type == AVMEDIA_TYPE_ATTACHMENT
+                              ? matroska
+                              : par.codec_id != AV_CODEC_ID_NONE && containerHolds(format_->oformat, par.codec_id));
         const AVCodecDescriptor* codec = avcodec_descriptor_get(par.codec_id);
         const std::string what = "stream " + std::to_string(i) + " (" + kindOf(par.codec_type) +
                                  (codec != nullptr ? std::string(", ") + codec->name : "") + ")";
@@ -139,8 +151,7 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     e.framerate = source.frameRate;
     sourceTimeBase_ = source.timeBase;
     e.time_base = source.timeBase;
-    if (needsShortTimeBase(codec->id) && e.time_base.den > 65535 && source.frameRate.num > 0)
-        e.time_base = av_inv_q(source.frameRate);
+    if (countsFrames(*format_->oformat) || countsFramesInCodec(codec->id)) e.time_base = av_inv_q(source.frameRate);
     if (isYuv(pixels)) {
         // YUV sources keep their matrix and range; others get what players
         // assume for untagged pictures of this size. JPEG is full range.
@@ -181,6 +192,10 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
         av_dict_copy(&video_->metadata, source.stream->metadata, 0);
         av_dict_set(&video_->metadata, "encoder", nullptr, 0);  // the old encoder no longer applies
         copySideData(*source.stream, *video_);
+        const auto* matrix = reinterpret_cast<const std::int32_t*>(
+            av_stream_get_side_data(source.stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
+        if (matrix != nullptr && av_display_rotation_get(matrix) != 0 && !storesRotation(*format_->oformat))
+            warnings.push_back("the display rotation is not kept: only MOV and MP4 files store it here");
     }
 
     if ((format_->oformat->flags & AVFMT_NOFILE) == 0) {
@@ -216,8 +231,13 @@ std::string MediaOutput::writeFrame(const AVFrame& bgra) {
     if (error < 0) return avErrorText(error);
     std::string cause = scaler_.convert(bgra, YuvColour{}, *converted_, colour_, threads_);
     if (!cause.empty()) return cause;
-    converted_->pts = av_rescale_q(bgra.pts, sourceTimeBase_, encoder_->time_base);
+    // In a coarser time base two frames may meet; each keeps a tick of its own.
+    std::int64_t pts = av_rescale_q(bgra.pts, sourceTimeBase_, encoder_->time_base);
+    if (lastPts_ != AV_NOPTS_VALUE && pts != AV_NOPTS_VALUE && pts <= lastPts_) pts = lastPts_ + 1;
+    lastPts_ = pts;
+    converted_->pts = pts;
     converted_->pkt_duration = av_rescale_q(bgra.pkt_duration, sourceTimeBase_, encoder_->time_base);
+    if (converted_->pkt_duration > 0) durations_[pts] = converted_->pkt_duration;
     converted_->sample_aspect_ratio = encoder_->sample_aspect_ratio;
     ++frames_;
     return encodeAndWrite(converted_.get());
@@ -232,6 +252,12 @@ std::string MediaOutput::encodeAndWrite(const AVFrame* frame) {
         error = avcodec_receive_packet(encoder_.get(), packet.get());
         if (error == AVERROR(EAGAIN) || error == AVERROR_EOF) return "";
         if (error < 0) return "cannot encode: " + avErrorText(error);
+        // Most encoders leave the duration of their packets to the muxer.
+        const auto duration = durations_.find(packet->pts);
+        if (duration != durations_.end()) {
+            if (packet->duration == 0) packet->duration = duration->second;
+            durations_.erase(duration);
+        }
         std::string cause = writePacket(*packet, encoder_->time_base, video_->index);
         if (!cause.empty()) return cause;
     }

@@ -3,7 +3,9 @@
 // names. Everything goes to a temporary file first (see PendingOutput).
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -80,6 +82,8 @@ private:
     Scaler scaler_;
     YuvColour colour_;
     AVRational sourceTimeBase_{1, 25};
+    std::int64_t lastPts_ = AV_NOPTS_VALUE;
+    std::map<std::int64_t, std::int64_t> durations_;  // of frames in the encoder, by time stamp
     bool started_ = false, single_ = false;
     long frames_ = 0, pictureFiles_ = 0;
 };
