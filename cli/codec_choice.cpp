@@ -108,7 +108,7 @@ EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& pat
         if (choice.encoder == nullptr) return refuse("no encoder here writes " + extension + " files");
     }
     chooseQuality(choice, settings);
-    return choice;
+    return choice.error.empty() ? choice : refuse(choice.error);
 }
 
 AVPixelFormat chooseOutputFormat(const AVCodec* encoder, AVPixelFormat source, bool alpha) {

@@ -11,8 +11,9 @@ namespace sorvel::cli {
 class MediaInput {
 public:
     // Opens path (any file or numbered sequence FFmpeg reads) and the
-    // decoder of its video stream. Returns "" or the cause.
-    std::string open(const std::string& path);
+    // decoder of its video stream. Pictures of more than maxPixels pixels
+    // are refused (0: no limit). Returns "" or the cause.
+    std::string open(const std::string& path, long long maxPixels = 0);
 
     enum class Next { frame, packet, end, error };
     // The next decoded frame (into frame) or packet of another stream (into
@@ -37,7 +38,7 @@ private:
     CodecPtr decoder_;
     PacketPtr packet_;
     int videoIndex_ = -1;
-    long decoded_ = 0, sent_ = 0;  // frames out of the decoder, video packets into it
+    long decoded_ = 0;
     std::int64_t lastTimestamp_ = AV_NOPTS_VALUE;  // of the last video packet sent
     bool draining_ = false;
 };

@@ -9,12 +9,12 @@
 
 namespace sorvel::cli {
 
-PictureRead readPicture(const std::string& path) {
+PictureRead readPicture(const std::string& path, long long maxPixels) {
     captureLibraryLog();
     clearLibraryLog();
     PictureRead read;
     MediaInput input;
-    read.error = input.open(path);
+    read.error = input.open(path, maxPixels);
     if (!read.error.empty()) return read;
     const FramePtr decoded(av_frame_alloc());
     const PacketPtr packet(av_packet_alloc());

@@ -25,8 +25,9 @@ struct PictureRead {
     std::vector<std::string> warnings;
 };
 
-// The first picture of the file (or of its video).
-PictureRead readPicture(const std::string& path);
+// The first picture of the file (or of its video); pictures of more than
+// maxPixels pixels are refused (0: no limit).
+PictureRead readPicture(const std::string& path, long long maxPixels = 0);
 
 // Returns an error text, or "" on success.
 std::string writePicture(const std::string& path, const Image& image);

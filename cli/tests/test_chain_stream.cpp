@@ -73,6 +73,27 @@ TEST(Chain, RendersEveryPixelOfAFrame) {
     EXPECT_EQ(out, expected);
 }
 
+TEST(FrameFilter, BandsOnAnyThreadCountGiveTheWholeFramesBytes) {
+    // Frames of 1, 2, 7 and 33 rows, rows padded (their pitch larger than
+    // the width), through 1 to 5 threads: more threads than rows too.
+    const FilterChain chain{step("hsv", 200, 300, 100), step("yiq", 150, 300, 0)};
+    for (const int height : {1, 2, 7, 33}) {
+        const int width = 5, pitch = 8;
+        std::vector<Pixel32> in(static_cast<std::size_t>(pitch * height));
+        for (std::size_t i = 0; i < in.size(); ++i) in[i] = static_cast<Pixel32>(i * 2654435761u);
+        std::vector<Pixel32> expected(in.size(), 0xDEADBEEFu);
+        for (int y = 0; y < height; ++y) applyChain(chain, &in[y * pitch], &expected[y * pitch], width, 1);
+        for (int threads = 1; threads <= 5; ++threads) {
+            std::vector<Pixel32> out(in.size(), 0xDEADBEEFu);
+            FrameFilter filter(chain, threads);
+            for (int repeat = 0; repeat < 2; ++repeat)  // the workers take a second frame too
+                filter.run(reinterpret_cast<const unsigned char*>(in.data()), pitch * 4,
+                           reinterpret_cast<unsigned char*>(out.data()), pitch * 4, width, height);
+            EXPECT_EQ(out, expected) << height << " rows, " << threads << " threads";
+        }
+    }
+}
+
 // A temporary file holding the words, less dropBytes at the end, positioned at its start.
 std::FILE* fileWith(const std::vector<Pixel32>& words, std::size_t dropBytes = 0) {
     std::FILE* f = std::tmpfile();
