@@ -33,8 +33,8 @@ double secondsPerFrame(FrameFilter& filter, const std::vector<std::uint32_t>& in
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int repetitions = argc > 1 ? std::atoi(argv[1]) : 5;
-    const int frames = argc > 2 ? std::atoi(argv[2]) : 20;
+    const int repetitions = argc > 1 ? static_cast<int>(std::strtol(argv[1], nullptr, 10)) : 5;
+    const int frames = argc > 2 ? static_cast<int>(std::strtol(argv[2], nullptr, 10)) : 20;
     if (repetitions < 1 || frames < 1) {
         std::fprintf(stderr, "usage: sorvel_bench_threads [REPETITIONS [FRAMES]]\n");
         return 2;

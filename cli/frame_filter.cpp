@@ -85,6 +85,7 @@ void FrameFilter::runBand(const Frame& frame, int band) const {
                frame.out + first * frame.outPitch, frame.outPitch, frame.width, last - first);
 }
 
+// NOLINTNEXTLINE(readability-non-const-parameter): the bands are written through out
 void FrameFilter::run(const unsigned char* in, std::ptrdiff_t inPitch, unsigned char* out,
                       std::ptrdiff_t outPitch, int width, int height) {
     const Frame frame{in, inPitch, out, outPitch, width, height};

@@ -1,5 +1,6 @@
 #include "cli/media_input.h"
 
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -69,16 +70,21 @@ long MediaInput::expectedFrames() const {
         seconds = static_cast<double>(s.duration) * av_q2d(s.time_base);
     else if (format_->duration > 0)
         seconds = static_cast<double>(format_->duration) / AV_TIME_BASE;
-    return static_cast<long>(seconds * av_q2d(rate) + 0.5);
+    return std::lround(seconds * av_q2d(rate));
 }
 
 std::string MediaInput::position(long number, std::int64_t timestamp) const {
-    std::string text = "frame " + std::to_string(number);
-    if (timestamp != AV_NOPTS_VALUE) {
-        char at[48];
-        std::snprintf(at, sizeof at, " (at %.3f s)", static_cast<double>(timestamp) * av_q2d(stream().time_base));
-        text += at;
-    }
+    if (timestamp == AV_NOPTS_VALUE) return "frame " + std::to_string(number);
+    // The decoders work a few frames ahead of what they hand out, so the
+    // frame is named by the time of the packet that failed, counted in
+    // frames of the stream's rate where it has one.
+    const AVStream& s = stream();
+    const std::int64_t start = s.start_time != AV_NOPTS_VALUE ? s.start_time : 0;
+    const double seconds = static_cast<double>(timestamp - start) * av_q2d(s.time_base);
+    const AVRational rate = s.avg_frame_rate.num > 0 ? s.avg_frame_rate : s.r_frame_rate;
+    if (rate.num > 0 && rate.den > 0) number = std::lround(seconds * av_q2d(rate)) + 1;
+    char text[80];
+    std::snprintf(text, sizeof text, "frame %ld (at %.3f s)", number, seconds);
     return text;
 }
 

@@ -217,7 +217,7 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     while (!early_.empty()) {
         const Early early = std::move(early_.front());
         early_.pop_front();
-        const std::string cause = writeCopy(*early.packet, early.timeBase);
+        std::string cause = writeCopy(*early.packet, early.timeBase);
         if (!cause.empty()) return cause;
     }
     return "";

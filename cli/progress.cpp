@@ -1,5 +1,7 @@
 #include "cli/progress.h"
 
+#include <cmath>
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -12,7 +14,7 @@ namespace {
 
 // "0:07", "12:34", "1:02:03".
 std::string clockText(double seconds) {
-    const long whole = static_cast<long>(seconds + 0.5);
+    const long whole = std::lround(seconds);
     char text[32];
     if (whole >= 3600)
         std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", whole / 3600, whole / 60 % 60, whole % 60);

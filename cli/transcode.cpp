@@ -1,8 +1,7 @@
 #include "cli/transcode.h"
 
-#include "cli/colour.h"
-#include "cli/frame_filter.h"
 #include "cli/decoded_frames.h"
+#include "cli/frame_filter.h"
 #include "cli/media_input.h"
 #include "cli/media_output.h"
 #include "cli/progress.h"
@@ -27,7 +26,7 @@ struct Run {
           progress(stderr, !c.quiet && stderrIsTerminal()) {}
 
     void warnAll(const std::vector<std::string>& warnings, const std::string& file) {
-        for (const std::string& w : warnings) warn(file + ": " + w);
+        for (const std::string& w : warnings) warn(std::string(file).append(": ").append(w));
     }
 
     std::string startOutput(const AVFrame& first) {

@@ -51,7 +51,7 @@ TEST(MediaChoice, EncoderFollowsTheSourceTheContainerAndTheOptions) {
         ASSERT_NE(choice.encoder, nullptr) << what << ": " << choice.error;
         EXPECT_STREQ(choice.encoder->name, c.encoder) << what;
         std::string option = choice.quantiser > 0 ? "q=" + std::to_string(choice.quantiser) : "";
-        for (const auto& [name, value] : choice.options) option += name + "=" + value;
+        for (const auto& [name, value] : choice.options) option.append(name).append("=").append(value);
         EXPECT_EQ(option, c.option) << what;
     }
 }
