@@ -9,10 +9,19 @@
 namespace sorvel::cli {
 namespace {
 
-bool parseSide(const std::string& text, int& side) {
+bool parseWhole(const std::string& text, int& side) {
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, side);
     return !text.empty() && ec == std::errc() && ptr == end;
+}
+
+// A whole number from low to high for the option named.
+std::string parseNumber(const std::string& option, const std::string& text, int low, int high,
+                        int& value) {
+    if (!parseWhole(text, value) || value < low || value > high)
+        return option + " takes a whole number from " + std::to_string(low) + " to " +
+               std::to_string(high) + ", not " + quoted(text);
+    return "";
 }
 
 bool isHelpFlag(const std::string& a) { return a == "--help" || a == "-h"; }
@@ -60,8 +69,8 @@ ParseOutcome parseDemo(const std::vector<std::string>& args) {
 
 std::string parseFrameSize(const std::string& text, FrameSize& size) {
     const std::size_t x = text.find_first_of("xX");
-    if (x == std::string::npos || !parseSide(text.substr(0, x), size.width) ||
-        !parseSide(text.substr(x + 1), size.height))
+    if (x == std::string::npos || !parseWhole(text.substr(0, x), size.width) ||
+        !parseWhole(text.substr(x + 1), size.height))
         return "frame size " + quoted(text) + " is not WIDTHxHEIGHT, for example 1920x1080";
     if (size.width < 1 || size.height < 1 || size.width > kMaxSide || size.height > kMaxSide)
         return "frame size " + text + ": width and height must be 1 to " + std::to_string(kMaxSide);
@@ -106,23 +115,37 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
             raw = true;
         } else if (a == "--quiet" || a == "-q") {
             command.quiet = true;
+        } else if (a == "--lossless") {
+            command.lossless = true;
+        } else if (a == "--threads" || a == "--crf" || a == "--codec") {
+            if (i + 1 >= args.size()) return fail(a + " needs a value");
+            const std::string& value = args[++i];
+            if (a == "--threads") error = parseNumber(a, value, 1, kMaxThreads, command.threads);
+            if (a == "--crf") error = parseNumber(a, value, 0, 63, command.crf);
+            if (a == "--codec") command.codec = value;
+            if (a == "--codec" && value.empty()) error = "--codec needs an encoder's name";
+            if (!error.empty()) return fail(error);
         } else if (a.size() > 1 && a[0] == '-') {
             return fail("unknown option " + quoted(a));
         } else {
             files.push_back(a);
         }
     }
+    const bool encoding = !command.codec.empty() || command.crf >= 0 || command.lossless;
+    if (command.lossless && (!command.codec.empty() || command.crf >= 0))
+        return fail("--lossless chooses the codec itself; leave out --codec and --crf");
     if (raw) {
         if (!files.empty())
             return fail("--raw reads standard input and writes standard output; unexpected " +
                         quoted(files.front()));
+        if (encoding) return fail("--codec, --crf and --lossless are for files, not --raw frames");
         command.action = Action::raw;
         return {command, ""};
     }
     if (files.size() != 2)
-        return fail("expected an input and an output PNG file (or --raw WIDTHxHEIGHT), got " +
+        return fail("expected an input and an output file (or --raw WIDTHxHEIGHT), got " +
                     std::to_string(files.size()) + " file names");
-    command.action = Action::png;
+    command.action = Action::file;
     command.input = files[0];
     command.output = files[1];
     return {command, ""};

@@ -17,14 +17,18 @@ struct FrameSize {
 // takes 1 GiB.
 constexpr int kMaxSide = 16384;
 
-enum class Action { help, filterHelp, version, demo, png, raw };
+enum class Action { help, filterHelp, version, demo, file, raw };
 
 struct Command {
     Action action = Action::help;
     FilterChain chain;
     const FilterInfo* helpFilter = nullptr;  // Action::filterHelp
-    std::string input, output;               // Action::png; output also for the demo
+    std::string input, output;               // Action::file; output also for the demo
     FrameSize frame;                         // Action::raw
+    int threads = 0;                         // filter threads; 0: one per processor
+    std::string codec;                       // --codec: an encoder's name, or "" to choose
+    int crf = -1;                            // --crf, or -1 for the codec's default
+    bool lossless = false;
     bool quiet = false;
     std::vector<std::string> warnings;  // parameters outside 0..300
 };
@@ -35,6 +39,9 @@ struct ParseOutcome {
 };
 
 ParseOutcome parseArguments(const std::vector<std::string>& args);
+
+// Most filter threads accepted by --threads.
+constexpr int kMaxThreads = 256;
 
 // "WIDTHxHEIGHT", each side 1..kMaxSide. Returns an error text or "".
 std::string parseFrameSize(const std::string& text, FrameSize& size);

@@ -70,20 +70,28 @@ void renderStep(const FilterStep& step, const SourceImage& src, const DestImage&
 
 }  // namespace
 
-void applyChain(const FilterChain& chain, const Pixel32* in, Pixel32* out, int width, int height) {
+// The transforms write through out (a DestImage), which the check misses.
+void applyChain(const FilterChain& chain, const unsigned char* in, std::ptrdiff_t inPitch,
+                unsigned char* out,  // NOLINT(readability-non-const-parameter)
+                std::ptrdiff_t outPitch, int width, int height) {
     if (width <= 0 || height <= 0) return;
-    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(width) * 4;
-    auto* outBytes = reinterpret_cast<unsigned char*>(out);
-    const DestImage dst{outBytes, pitch};
+    const DestImage dst{out, outPitch};
     // The first step reads the input; every later one works in place.
-    SourceImage src{reinterpret_cast<const unsigned char*>(in), width, height, pitch};
-    if (chain.empty()) std::copy(in, in + count, out);
+    SourceImage src{in, width, height, inPitch};
+    const auto rowBytes = static_cast<std::size_t>(width) * 4;
+    if (chain.empty())
+        forEachRow(src, dst, [rowBytes](const unsigned char* s, unsigned char* d, int) {
+            std::copy(s, s + rowBytes, d);
+        });
     for (const FilterStep& step : chain) {
         renderStep(step, src, dst);
-        src.data = outBytes;
+        src = SourceImage{out, width, height, outPitch};
     }
-    for (std::size_t i = 0; i < count; ++i) out[i] = (out[i] & 0x00FFFFFFu) | (in[i] & 0xFF000000u);
+    // Alpha is the top byte of each little-endian pixel word.
+    forEachRow(SourceImage{in, width, height, inPitch}, dst,
+               [rowBytes](const unsigned char* s, unsigned char* d, int) {
+                   for (std::size_t i = 3; i < rowBytes; i += 4) d[i] = s[i];
+               });
 }
 
 }  // namespace sorvel::cli

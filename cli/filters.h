@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -47,7 +48,17 @@ using FilterChain = std::vector<FilterStep>;
 // Renders width x height pixels of in through every step of the chain, in
 // order, into out (which must not overlap in). The transforms write the top
 // byte as 0; here it is taken from the input instead, so that an alpha
-// channel passes through untouched.
-void applyChain(const FilterChain& chain, const Pixel32* in, Pixel32* out, int width, int height);
+// channel passes through untouched. Pitches are bytes from one row to the
+// next.
+void applyChain(const FilterChain& chain, const unsigned char* in, std::ptrdiff_t inPitch,
+                unsigned char* out, std::ptrdiff_t outPitch, int width, int height);
+
+// The same for rows stored one after the other with no padding.
+inline void applyChain(const FilterChain& chain, const Pixel32* in, Pixel32* out, int width,
+                       int height) {
+    const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(width) * 4;
+    applyChain(chain, reinterpret_cast<const unsigned char*>(in), pitch,
+               reinterpret_cast<unsigned char*>(out), pitch, width, height);
+}
 
 }  // namespace sorvel::cli

@@ -27,11 +27,11 @@ std::string wrapText(const std::string& text, std::size_t width, std::size_t ind
 
 std::string usageText() {
     std::string text =
-        "sorvel: the Video Sorvel colour filters on PNG pictures and raw video frames\n"
+        "sorvel: the Video Sorvel colour filters on pictures, videos and raw video frames\n"
         "\n"
         "Usage:\n"
-        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... IN.png OUT.png\n"
-        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... --raw WIDTHxHEIGHT [--quiet]\n"
+        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... IN OUT [options]\n"
+        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... --raw WIDTHxHEIGHT [--threads N] [--quiet]\n"
         "  sorvel demo [OUT.png]\n"
         "  sorvel help [FILTER]\n"
         "\n"
@@ -49,20 +49,27 @@ std::string usageText() {
     text +=
         "\n"
         "Parameters may also be given as the script line itself, in quotes:\n"
-        "  sorvel yiq 'Config(150, 300, 0)' in.png out.png\n"
+        "  sorvel yiq 'Config(150, 300, 0)' photo.jpg brighter.jpg\n"
         "Each runs from 0 to 300 in the dialogs; other whole numbers are used with a\n"
         "warning, as a processing script would use them.\n"
         "\n"
         "Options:\n"
         "  --then FILTER a,b,c  then apply another filter to the result; repeatable\n"
+        "  --codec NAME         the video encoder (ffmpeg -encoders); default: the input's\n"
+        "                       codec where OUT's container holds it, else the container's\n"
+        "  --crf N              the encoder's constant quality (default 18 where it has one)\n"
+        "  --lossless           FFV1 in an .mkv file, or a PNG picture: the RGB frames exactly\n"
+        "  --threads N          filter threads (default: one per processor)\n"
         "  --raw WIDTHxHEIGHT   filter raw 32-bit BGRA frames of this size from standard\n"
         "                       input to standard output (ffmpeg -f rawvideo -pix_fmt bgra)\n"
         "  --quiet, -q          no progress line on standard error\n"
         "  --help, -h           this text; with a filter, its parameters explained\n"
         "  --version            the program's version\n"
         "\n"
-        "PNG files: 8-bit RGB and RGBA; grey and palette pictures are read as RGB; the\n"
-        "alpha channel passes through untouched. 16-bit files are refused.\n"
+        "Files: any picture or video FFmpeg reads (JPEG, PNG, TIFF, WebP, BMP; MP4, MKV,\n"
+        "MOV, AVI, WebM; numbered sequences like frame%04d.png); OUT's extension names its\n"
+        "format. Frames are filtered as 8-bit BGRA; alpha passes through untouched; sound,\n"
+        "subtitles, time stamps and colour tags are kept.\n"
         "\n"
         "Exit status: 0 done, 1 a file or stream could not be read or written,\n"
         "2 a bad command line.\n";
@@ -82,7 +89,7 @@ std::string filterHelpText(const FilterInfo& f) {
     for (std::size_t i = 0; i < 3; ++i) {
         for (const char* c = f.parameters[i].name; *c != '\0'; ++c)
             text += static_cast<char>(*c - 'a' + 'A');
-        text += i < 2 ? "," : " IN.png OUT.png\n";
+        text += i < 2 ? "," : " IN OUT\n";
     }
     text += std::string("  script line: Config(") + f.parameters[0].name + ", " +
             f.parameters[1].name + ", " + f.parameters[2].name + ")\n\n";

@@ -1,5 +1,5 @@
-// sorvel: the three filters outside the host, on PNG pictures and on raw
-// video frames between two ffmpeg processes.
+// sorvel: the three filters outside the host, on picture and video files
+// and on raw video frames.
 #include <cstdio>
 #include <exception>
 #include <new>
@@ -8,11 +8,13 @@
 
 #include "cli/arguments.h"
 #include "cli/demo.h"
+#include "cli/frame_filter.h"
 #include "cli/help_text.h"
 #include "cli/progress.h"
 #include "cli/raw_stream.h"
-#ifdef SORVEL_HAVE_PNG
-#include "cli/png_io.h"
+#ifdef SORVEL_HAVE_MEDIA
+#include "cli/picture_io.h"
+#include "cli/transcode.h"
 #endif
 
 namespace {
@@ -27,27 +29,24 @@ int report(const std::string& message, int status) {
     return status;
 }
 
-#ifdef SORVEL_HAVE_PNG
-int runPng(const Command& command) {
-    PngRead read = readPng(command.input);
-    if (!read.error.empty()) return report("cannot read " + command.input + ": " + read.error, kFailed);
-    Image out = read.image;
-    applyChain(command.chain, read.image.pixels.data(), out.pixels.data(), out.width, out.height);
-    const std::string error = writePng(command.output, out);
-    if (!error.empty()) return report("cannot write " + command.output + ": " + error, kFailed);
-    return 0;
+void warn(const std::string& message) { std::fprintf(stderr, "sorvel: warning: %s\n", message.c_str()); }
+
+#ifdef SORVEL_HAVE_MEDIA
+int runFiles(const Command& command) {
+    const TranscodeOutcome outcome = transcode(command, warn);
+    return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
 
 int runDemo(const Command& command) {
-    const std::string error = writePng(command.output, renderDemoSheet());
+    const std::string error = writePicture(command.output, renderDemoSheet());
     if (!error.empty()) return report("cannot write " + command.output + ": " + error, kFailed);
     std::printf("wrote the demo sheet to %s\n", command.output.c_str());
     return 0;
 }
 #else
-// This build has no PNG library (the Windows one): raw frames only.
-int runPng(const Command& /*command*/) {
-    return report("this build of sorvel reads no PNG files; use --raw WIDTHxHEIGHT", kBadUsage);
+// This build has no FFmpeg libraries (the Windows one): raw frames only.
+int runFiles(const Command& /*command*/) {
+    return report("this build of sorvel reads no picture or video files; use --raw WIDTHxHEIGHT", kBadUsage);
 }
 int runDemo(const Command& /*command*/) {
     return report("this build of sorvel writes no PNG files, which the demo needs", kBadUsage);
@@ -57,7 +56,8 @@ int runDemo(const Command& /*command*/) {
 int runRaw(const Command& command) {
     prepareStandardStreams();
     ProgressLine progress(stderr, !command.quiet && stderrIsTerminal());
-    const StreamOutcome outcome = processStream(command.chain, command.frame, stdin, stdout, progress);
+    FrameFilter filter(command.chain, command.threads > 0 ? command.threads : defaultThreadCount());
+    const StreamOutcome outcome = processStream(filter, command.frame, stdin, stdout, progress);
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
 
@@ -65,13 +65,13 @@ int run(const std::vector<std::string>& args) {
     const ParseOutcome parsed = parseArguments(args);
     if (!parsed.error.empty()) return report(parsed.error, kBadUsage);
     const Command& command = parsed.command;
-    for (const std::string& w : command.warnings) std::fprintf(stderr, "sorvel: warning: %s\n", w.c_str());
+    for (const std::string& w : command.warnings) warn(w);
     switch (command.action) {
         case Action::help: std::fputs(usageText().c_str(), stdout); return 0;
         case Action::filterHelp: std::fputs(filterHelpText(*command.helpFilter).c_str(), stdout); return 0;
         case Action::version: std::fputs(versionText().c_str(), stdout); return 0;
         case Action::demo: return runDemo(command);
-        case Action::png: return runPng(command);
+        case Action::file: return runFiles(command);
         case Action::raw: return runRaw(command);
     }
     return kBadUsage;

@@ -1,5 +1,6 @@
-// The progress line of a long stream: frames done and frames per second,
-// redrawn in place on a terminal at most a few times a second.
+// The progress line of a long run: frames done, frames per second and, when
+// the number of frames is known, the percentage and the time left; redrawn
+// in place on a terminal at most a few times a second.
 #pragma once
 
 #include <chrono>
@@ -8,13 +9,15 @@
 
 namespace sorvel::cli {
 
-// "1200 frames, 59.8 frames/s"; the rate is left out while no time has passed.
-std::string progressText(long frames, double seconds);
+// "45% 540 of 1200 frames, 29.8 frames/s, 0:22 left", or "540 frames,
+// 29.8 frames/s" while the total is unknown (0) or already passed. The rate
+// and the time left are left out while no time has passed.
+std::string progressText(long frames, long total, double seconds);
 
 class ProgressLine {
 public:
     // Draws nothing unless enabled (standard error is a terminal and no --quiet).
-    ProgressLine(std::FILE* out, bool enabled);
+    ProgressLine(std::FILE* out, bool enabled, long total = 0);
     void frameDone();
     // Draws the final count and ends the line.
     void finish();
@@ -25,6 +28,7 @@ private:
 
     std::FILE* out_;
     bool enabled_;
+    long total_;
     long frames_ = 0;
     Clock::time_point start_;
     Clock::time_point lastDraw_;

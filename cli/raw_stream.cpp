@@ -25,8 +25,8 @@ FrameRead readFrame(std::FILE* in, void* buffer, std::size_t size) {
     return {got == 0 ? ReadStatus::end : ReadStatus::truncated, got, 0};
 }
 
-StreamOutcome processStream(const FilterChain& chain, FrameSize size, std::FILE* in,
-                            std::FILE* out, ProgressLine& progress) {
+StreamOutcome processStream(FrameFilter& filter, FrameSize size, std::FILE* in, std::FILE* out,
+                            ProgressLine& progress) {
     const std::size_t pixels =
         static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
     const std::size_t bytes = pixels * sizeof(Pixel32);
@@ -49,7 +49,9 @@ StreamOutcome processStream(const FilterChain& chain, FrameSize size, std::FILE*
                             " from standard input: " + describe(read.errnum);
             break;
         }
-        applyChain(chain, source.data(), filtered.data(), size.width, size.height);
+        const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(size.width) * 4;
+        filter.run(reinterpret_cast<const unsigned char*>(source.data()), pitch,
+                   reinterpret_cast<unsigned char*>(filtered.data()), pitch, size.width, size.height);
         errno = 0;
         if (std::fwrite(filtered.data(), 1, bytes, out) != bytes) {
             outcome.error = "cannot write frame " + std::to_string(number) +

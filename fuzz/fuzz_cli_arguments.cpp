@@ -34,8 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (c.frame.width < 1 || c.frame.width > sorvel::cli::kMaxSide) std::abort();
         if (c.frame.height < 1 || c.frame.height > sorvel::cli::kMaxSide) std::abort();
     }
-    if ((c.action == sorvel::cli::Action::raw || c.action == sorvel::cli::Action::png) && c.chain.empty())
+    if ((c.action == sorvel::cli::Action::raw || c.action == sorvel::cli::Action::file) && c.chain.empty())
         std::abort();
+    if (c.threads < 0 || c.threads > sorvel::cli::kMaxThreads || c.crf < -1 || c.crf > 63) std::abort();
     for (const auto& step : c.chain)
         if (step.filter == nullptr) std::abort();
     return 0;

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The sorvel program on bad input: every error is one line on standard
 # error with the right exit status (1 for a file or stream, 2 for the
-# command line), and no output file is left half-written.
+# command line) that names the file and the cause, and no output file is
+# left half-written.
 #   cli-errors.sh SORVEL WORKDIR
 set -u
 sorvel=$1 work=$2
@@ -37,27 +38,47 @@ printf 'not a picture\n' >text.png
 expect 2 "unknown filter 'sepia'" sepia 1,2,3 in.png out.png
 expect 2 "three parameters a,b,c, but '1,2' has 2" yiq 1,2 in.png out.png
 expect 2 "parameter 'x' is not a whole number" hsv 1,x,3 in.png out.png
-expect 2 "expected an input and an output PNG file" yiq 1,2,3 in.png
+expect 2 "expected an input and an output file" yiq 1,2,3 in.png
 expect 2 "unknown option '--fast'" yiq 1,2,3 --fast in.png out.png
 expect 2 "frame size '640by480' is not WIDTHxHEIGHT" yiq 1,2,3 --raw 640by480
 absent out.png
 
-# Pictures that cannot be read.
+# Files that cannot be read: missing, cut short, not a picture, damaged in
+# the middle of a video, without a video.
+ff -f lavfi -i testsrc2=size=320x240:rate=25 -t 1 -c:v libx264 -movflags +faststart clip.mp4
+size=$(stat -c %s clip.mp4)
+head -c $((size / 2)) clip.mp4 >cut.mp4
+cp clip.mp4 damaged.mp4
+printf '\377%.0s' $(seq 2000) | dd of=damaged.mp4 bs=1 seek=$((size / 2)) conv=notrunc status=none
+ff -f lavfi -i sine -t 1 tone.m4a
 expect 1 "cannot read missing.png: No such file or directory" yiq 150,0,0 missing.png out.png
-expect 1 "cannot read cut.png: the file ends early" yiq 150,0,0 cut.png out.png
-expect 1 "cannot read text.png: not a PNG file" yiq 150,0,0 text.png out.png
+expect 1 "cannot read cut.png: its picture data cannot be decoded" yiq 150,0,0 cut.png out.png
+expect 1 "cannot read text.png: its picture data cannot be decoded (png: Invalid PNG signature" yiq 150,0,0 text.png out.png
 expect 1 "cannot read noise.png:" yiq 150,0,0 noise.png out.png
-expect 1 "16-bit PNG images are not supported" yiq 150,0,0 deep.png out.png
+expect 1 "cannot read cut.mp4: cannot decode frame" yiq 150,0,0 cut.mp4 out.mp4
+expect 1 "cannot read damaged.mp4: cannot decode frame" yiq 150,0,0 damaged.mp4 out.mp4
+grep -qE "frame [0-9]+ \(at [0-9.]+ s\)" stderr.txt || fail "the damaged frame's position is not named: $(cat stderr.txt)"
+expect 1 "cannot read tone.m4a: it holds no video or picture" yiq 150,0,0 tone.m4a out.mp4
 absent out.png
+absent out.mp4
 printf 'keep' >kept.png
 expect 1 "cannot read cut.png" rgb 0,0,0 cut.png kept.png
 [ "$(cat kept.png)" = keep ] || fail "a failed run changed its existing output"
+
+# 16-bit pictures are reduced to 8 bits, with a warning.
+expect 0 "warning: deep.png: its pictures have 16 bits per channel" yiq 150,0,0 deep.png deep-out.png
+[ -s deep-out.png ] || fail "no output for a 16-bit picture"
 
 # Outputs that cannot be written.
 expect 1 "cannot write no-such-folder/out.png: No such file or directory" yiq 150,0,0 in.png no-such-folder/out.png
 mkdir taken.png
 expect 1 "cannot write taken.png: Is a directory" yiq 150,0,0 in.png taken.png
 expect 1 "cannot write no-such-folder/demo.png" demo no-such-folder/demo.png
+expect 1 "cannot write out.xyz: no known file format" yiq 150,0,0 in.png out.xyz
+expect 1 "cannot write out.mp4: there is no video encoder named nonesuch" yiq 150,0,0 --codec nonesuch in.png out.mp4
+# A full disk, as a limit on the file size (ignored signal: the write fails).
+(trap '' XFSZ; ulimit -f 16; expect 1 "cannot write full.mkv: File too large" hsv 160,0,0 clip.mp4 full.mkv)
+absent full.mkv
 no_leftovers
 
 # Streams that end inside a frame: 2x2 frames are 16 bytes.
@@ -94,6 +115,8 @@ if command -v script >/dev/null; then
     grep -q "10 frames" tty.txt || fail "no progress line on a terminal: $(cat tty.txt)"
     script -qec "'$sorvel' yiq 150,0,0 --raw 2x2 --quiet <frames.raw >/dev/null" /dev/null >tty.txt 2>&1
     [ ! -s tty.txt ] || fail "--quiet still printed: $(cat tty.txt)"
+    script -qec "'$sorvel' hsv 160,0,0 clip.mp4 progress.mp4" /dev/null >tty.txt 2>&1
+    grep -q "100% 25 of 25 frames" tty.txt || fail "no frame total on a terminal: $(cat tty.txt)"
 fi
 "$sorvel" yiq 150,0,0 --raw 2x2 <frames.raw >/dev/null 2>stderr.txt
 [ ! -s stderr.txt ] || fail "progress line on a non-terminal: $(cat stderr.txt)"

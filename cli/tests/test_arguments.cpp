@@ -27,14 +27,17 @@ TEST(Arguments, UnderstandsEveryForm) {
         {{"--version"}, Action::version, {}, "", ""},
         {{"demo"}, Action::demo, {}, "", "sorvel-demo.png"},
         {{"demo", "sheet.png"}, Action::demo, {}, "", "sheet.png"},
-        {{"yiq", "1,2,3", "a.png", "b.png"}, Action::png, {"yiq"}, "a.png", "b.png"},
+        {{"yiq", "1,2,3", "a.png", "b.png"}, Action::file, {"yiq"}, "a.png", "b.png"},
         {{"yiq", "1,2,3", "--then", "rgb", "4,5,6", "--then", "hsv", "7,8,9", "a.png", "b.png"},
-         Action::png, {"yiq", "rgb", "hsv"}, "a.png", "b.png"},
-        {{"rgb", "1,2,3", "a.png", "--then", "yiq", "Config(1, 2, 3)", "b.png"}, Action::png,
+         Action::file, {"yiq", "rgb", "hsv"}, "a.png", "b.png"},
+        {{"rgb", "1,2,3", "a.png", "--then", "yiq", "Config(1, 2, 3)", "b.png"}, Action::file,
          {"rgb", "yiq"}, "a.png", "b.png"},
         {{"hsv", "-5,0,0", "--raw", "64x48"}, Action::raw, {"hsv"}, "", ""},
         {{"yiq", "1,2,3", "--then", "rgb", "0,0,0", "--raw", "2x2", "-q"}, Action::raw,
          {"yiq", "rgb"}, "", ""},
+        {{"hsv", "1,2,3", "in.mp4", "--threads", "3", "--crf", "20", "--codec", "libx265", "out.mkv"},
+         Action::file, {"hsv"}, "in.mp4", "out.mkv"},
+        {{"hsv", "1,2,3", "--lossless", "in.mp4", "out.mkv"}, Action::file, {"hsv"}, "in.mp4", "out.mkv"},
     };
     for (const auto& c : cases) {
         const ParseOutcome p = parseArguments(c.args);
@@ -58,7 +61,17 @@ TEST(Arguments, KeepsParametersFrameSizeAndQuiet) {
     EXPECT_EQ(p.command.frame.width, 640);
     EXPECT_EQ(p.command.frame.height, 360);
     EXPECT_TRUE(p.command.quiet);
-    EXPECT_FALSE(parseArguments({"yiq", "1,2,3", "--raw", "1x1"}).command.quiet);
+    const Command plain = parseArguments({"yiq", "1,2,3", "--raw", "1x1"}).command;
+    EXPECT_FALSE(plain.quiet);
+    EXPECT_EQ(plain.threads, 0);  // one per processor
+
+    const Command files = parseArguments({"yiq", "1,2,3", "--threads", "2", "--crf", "0", "--codec",
+                                          "libvpx-vp9", "a.mp4", "b.webm"}).command;
+    EXPECT_EQ(files.threads, 2);
+    EXPECT_EQ(files.crf, 0);
+    EXPECT_EQ(files.codec, "libvpx-vp9");
+    EXPECT_FALSE(files.lossless);
+    EXPECT_TRUE(parseArguments({"yiq", "1,2,3", "--lossless", "a.mp4", "b.mkv"}).command.lossless);
 }
 
 TEST(Arguments, HelpForOneFilter) {
@@ -92,7 +105,7 @@ TEST(Arguments, RejectsWithAClearMessage) {
         {{"yiq", "--raw", "2x2"}, "filter yiq needs its three parameters"},
         {{"yiq", "1,2", "a.png", "b.png"}, "has 2"},
         {{"rgb", "1,x,3", "a.png", "b.png"}, "'x' is not a whole number"},
-        {{"yiq", "1,2,3", "a.png"}, "expected an input and an output PNG file"},
+        {{"yiq", "1,2,3", "a.png"}, "expected an input and an output file"},
         {{"yiq", "1,2,3", "a.png", "b.png", "c.png"}, "got 3 file names"},
         {{"yiq", "1,2,3"}, "got 0 file names"},
         {{"yiq", "1,2,3", "--raw", "2x2", "a.png"}, "unexpected 'a.png'"},
@@ -107,6 +120,12 @@ TEST(Arguments, RejectsWithAClearMessage) {
         {{"--fast"}, "unknown option '--fast'"},
         {{"help", "sepia"}, "help takes one filter name"},
         {{"help", "yiq", "rgb"}, "help takes one filter name"},
+        {{"yiq", "1,2,3", "--threads", "0", "a", "b"}, "--threads takes a whole number from 1 to 256, not '0'"},
+        {{"yiq", "1,2,3", "--crf", "x", "a", "b"}, "--crf takes a whole number from 0 to 63, not 'x'"},
+        {{"yiq", "1,2,3", "a", "b", "--crf"}, "--crf needs a value"},
+        {{"yiq", "1,2,3", "--codec", "", "a", "b"}, "--codec needs an encoder's name"},
+        {{"yiq", "1,2,3", "--lossless", "--crf", "4", "a", "b"}, "--lossless chooses the codec itself"},
+        {{"yiq", "1,2,3", "--raw", "2x2", "--codec", "ffv1"}, "are for files, not --raw frames"},
         {{"demo", "a.png", "b.png"}, "demo takes at most one argument"},
         {{"demo", "--quiet"}, "demo takes only an output PNG file"},
     };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/filters.h"
+#include "cli/frame_filter.h"
 #include "cli/progress.h"
 #include "cli/raw_stream.h"
 #include "core/image.h"
@@ -72,6 +73,27 @@ TEST(Chain, RendersEveryPixelOfAFrame) {
     EXPECT_EQ(out, expected);
 }
 
+TEST(FrameFilter, BandsOnAnyThreadCountGiveTheWholeFramesBytes) {
+    // Frames of 1, 2, 7 and 33 rows, rows padded (their pitch larger than
+    // the width), through 1 to 5 threads: more threads than rows too.
+    const FilterChain chain{step("hsv", 200, 300, 100), step("yiq", 150, 300, 0)};
+    for (const int height : {1, 2, 7, 33}) {
+        const int width = 5, pitch = 8;
+        std::vector<Pixel32> in(static_cast<std::size_t>(pitch * height));
+        for (std::size_t i = 0; i < in.size(); ++i) in[i] = static_cast<Pixel32>(i * 2654435761u);
+        std::vector<Pixel32> expected(in.size(), 0xDEADBEEFu);
+        for (int y = 0; y < height; ++y) applyChain(chain, &in[y * pitch], &expected[y * pitch], width, 1);
+        for (int threads = 1; threads <= 5; ++threads) {
+            std::vector<Pixel32> out(in.size(), 0xDEADBEEFu);
+            FrameFilter filter(chain, threads);
+            for (int repeat = 0; repeat < 2; ++repeat)  // the workers take a second frame too
+                filter.run(reinterpret_cast<const unsigned char*>(in.data()), pitch * 4,
+                           reinterpret_cast<unsigned char*>(out.data()), pitch * 4, width, height);
+            EXPECT_EQ(out, expected) << height << " rows, " << threads << " threads";
+        }
+    }
+}
+
 // A temporary file holding the words, less dropBytes at the end, positioned at its start.
 std::FILE* fileWith(const std::vector<Pixel32>& words, std::size_t dropBytes = 0) {
     std::FILE* f = std::tmpfile();
@@ -102,8 +124,9 @@ TEST(RawStream, FiltersEveryFrameInOrder) {
     std::FILE* out = std::tmpfile();
     ASSERT_TRUE(in != nullptr && out != nullptr);
     ProgressLine progress(stderr, false);
+    FrameFilter filter({step("yiq", 150, 300, 300)}, 1);
     const StreamOutcome outcome =
-        processStream({step("yiq", 150, 300, 300)}, FrameSize{2, 2}, in, out, progress);
+        processStream(filter, FrameSize{2, 2}, in, out, progress);
     EXPECT_EQ(outcome.error, "");
     EXPECT_EQ(outcome.frames, 3);
     std::vector<Pixel32> expected;
@@ -119,7 +142,8 @@ TEST(RawStream, AnEmptyStreamIsNoError) {
     std::FILE* out = std::tmpfile();
     ASSERT_TRUE(in != nullptr && out != nullptr);
     ProgressLine progress(stderr, false);
-    const StreamOutcome outcome = processStream({step("rgb", 0, 0, 0)}, FrameSize{4, 4}, in, out, progress);
+    FrameFilter filter({step("rgb", 0, 0, 0)}, 1);
+    const StreamOutcome outcome = processStream(filter, FrameSize{4, 4}, in, out, progress);
     EXPECT_EQ(outcome.error, "");
     EXPECT_EQ(outcome.frames, 0);
     EXPECT_TRUE(contents(out).empty());
@@ -136,7 +160,8 @@ TEST(RawStream, AStreamEndingInsideAFrameNamesTheFrame) {
     std::FILE* out = std::tmpfile();
     ASSERT_TRUE(in != nullptr && out != nullptr);
     ProgressLine progress(stderr, false);
-    const StreamOutcome outcome = processStream({step("rgb", 0, 0, 0)}, FrameSize{2, 2}, in, out, progress);
+    FrameFilter filter({step("rgb", 0, 0, 0)}, 1);
+    const StreamOutcome outcome = processStream(filter, FrameSize{2, 2}, in, out, progress);
     EXPECT_NE(outcome.error.find("input ends inside frame 3: 8 of its 16 bytes"), std::string::npos)
         << outcome.error;
     EXPECT_NE(outcome.error.find("2 whole frames were written"), std::string::npos) << outcome.error;
@@ -157,7 +182,8 @@ TEST(RawStream, AFailedWriteNamesTheFrame) {
     out = std::fopen(path.c_str(), "rb");
     ASSERT_NE(out, nullptr);
     ProgressLine progress(stderr, false);
-    const StreamOutcome outcome = processStream({step("rgb", 0, 0, 0)}, FrameSize{1, 1}, in, out, progress);
+    FrameFilter filter({step("rgb", 0, 0, 0)}, 1);
+    const StreamOutcome outcome = processStream(filter, FrameSize{1, 1}, in, out, progress);
     EXPECT_NE(outcome.error.find("cannot write frame 1 to standard output"), std::string::npos)
         << outcome.error;
     EXPECT_EQ(outcome.frames, 0);
@@ -166,20 +192,25 @@ TEST(RawStream, AFailedWriteNamesTheFrame) {
     std::remove(path.c_str());
 }
 
-TEST(Progress, CountsFramesAndRate) {
+TEST(Progress, CountsFramesRateAndTimeLeft) {
     struct Case {
-        long frames;
+        long frames, total;
         double seconds;
         const char* text;
     };
     const Case cases[] = {
-        {0, 0.0, "0 frames"},
-        {1, 0.0, "1 frame"},
-        {1, 0.5, "1 frame, 2.0 frames/s"},
-        {120, 2.0, "120 frames, 60.0 frames/s"},
-        {5, 3.0, "5 frames, 1.7 frames/s"},
+        {0, 0, 0.0, "0 frames"},
+        {1, 0, 0.0, "1 frame"},
+        {1, 0, 0.5, "1 frame, 2.0 frames/s"},
+        {120, 0, 2.0, "120 frames, 60.0 frames/s"},
+        {5, 0, 3.0, "5 frames, 1.7 frames/s"},
+        {0, 1200, 0.0, "0% 0 of 1200 frames"},
+        {540, 1200, 18.0, "45% 540 of 1200 frames, 30.0 frames/s, 0:22 left"},
+        {1, 90001, 1.0, "0% 1 of 90001 frames, 1.0 frames/s, 25:00:00 left"},
+        {10, 10, 2.0, "100% 10 of 10 frames, 5.0 frames/s, 0:00 left"},
+        {11, 10, 2.0, "11 frames, 5.5 frames/s"},  // an estimated total that was short
     };
-    for (const auto& c : cases) EXPECT_EQ(progressText(c.frames, c.seconds), c.text);
+    for (const auto& c : cases) EXPECT_EQ(progressText(c.frames, c.total, c.seconds), c.text);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "cli/contact_sheet.h"
 #include "cli/demo.h"
 #include "cli/font.h"
-#include "cli/png_io.h"
+#include "cli/picture_io.h"
 #include "cli/test_image.h"
 #include "core/image.h"
 #include "hsv/hsv_transform.h"
@@ -245,7 +245,7 @@ namespace {
 
 // The README shows docs/demo.png: it must be the sheet the demo renders now.
 TEST(Demo, TheSheetInTheDocumentationIsCurrent) {
-    const PngRead read = readPng(std::string(SORVEL_SOURCE_DIR) + "/docs/demo.png");
+    const PictureRead read = readPicture(std::string(SORVEL_SOURCE_DIR) + "/docs/demo.png");
     ASSERT_EQ(read.error, "");
     const Image sheet = renderDemoSheet();
     EXPECT_EQ(read.image.width, sheet.width);

@@ -28,6 +28,6 @@ grep -q "input ends inside frame 2: 200 of its 4800 bytes" short.err || fail "sh
 
 wine_sorvel yiq 150,0,0 in.png out.png </dev/null >/dev/null 2>png.err
 got=$?
-[ $got -eq 2 ] && grep -q "reads no PNG files" png.err || fail "PNG request gave $got: $(cat png.err)"
+[ $got -eq 2 ] && grep -q "reads no picture or video files" png.err || fail "file request gave $got: $(cat png.err)"
 [ $status -eq 0 ] && echo "sorvel.exe under Wine matches the native program"
 exit $status

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/image.h"
-#include "cli/png_io.h"
+#include "cli/picture_io.h"
 
 namespace {
 
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
         const unsigned char* p = &b[offset + stride * static_cast<std::size_t>(fileRow)];
         for (int x = 0; x < width; ++x, p += 3) image.at(x, y) = sorvel::cli::opaque(p[2], p[1], p[0]);
     }
-    const std::string error = sorvel::cli::writePng(argv[2], image);
+    const std::string error = sorvel::cli::writePicture(argv[2], image);
     if (!error.empty()) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;

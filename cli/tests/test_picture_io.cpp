@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/png_io.h"
+#include "cli/picture_io.h"
 #include "png_fixtures.h"
 
 namespace sorvel::cli {
@@ -71,7 +71,7 @@ TEST_F(PngFiles, ReadsEveryColourTypeAsBgraWords) {
     for (const auto& c : cases) {
         const std::string file = path("in.png");
         ASSERT_TRUE(testing::writeSpecPng(file, c.shape)) << c.name;
-        const PngRead read = readPng(file);
+        const PictureRead read = readPicture(file);
         ASSERT_EQ(read.error, "") << c.name;
         EXPECT_EQ(read.image.width, c.shape.width) << c.name;
         EXPECT_EQ(read.image.height, c.shape.height) << c.name;
@@ -96,15 +96,25 @@ TEST_F(PngFiles, ReadsInterlacedPictures) {
         shape.rows.push_back(row);
     }
     ASSERT_TRUE(testing::writeSpecPng(path("adam7.png"), shape));
-    const PngRead read = readPng(path("adam7.png"));
+    const PictureRead read = readPicture(path("adam7.png"));
     ASSERT_EQ(read.error, "");
     EXPECT_EQ(read.image.pixels, expected);
 }
 
-TEST_F(PngFiles, RefusesWhatItCannotRead) {
-    PngSpec deep{1, 1, 16, PNG_COLOR_TYPE_RGB, false, {{0, 1, 0, 2, 0, 3}}, {}, {}};
+TEST_F(PngFiles, ReducesSixteenBitPicturesToEightWithAWarning) {
+    // Levels that 16 bits hold exactly (v * 257) come out as v.
+    const PngSpec deep{2, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA, false,
+                       {{0x12, 0x12, 0xAB, 0xAB, 0xFF, 0xFF, 0x80, 0x80, 0, 0, 0x01, 0x01, 0xFE, 0xFE, 0, 0}}, {}, {}};
     ASSERT_TRUE(testing::writeSpecPng(path("deep.png"), deep));
+    const PictureRead read = readPicture(path("deep.png"));
+    ASSERT_EQ(read.error, "");
+    EXPECT_EQ(read.image.pixels, (std::vector<Pixel32>{0x8012ABFFu, 0x000001FEu}));
+    EXPECT_TRUE(read.image.hasAlpha);
+    ASSERT_EQ(read.warnings.size(), 1u);
+    EXPECT_NE(read.warnings[0].find("16 bits per channel"), std::string::npos) << read.warnings[0];
+}
 
+TEST_F(PngFiles, RefusesWhatItCannotRead) {
     PngSpec good{16, 16, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, {}};
     for (int y = 0; y < 16; ++y) {
         std::vector<std::uint8_t> row(48);
@@ -129,17 +139,16 @@ TEST_F(PngFiles, RefusesWhatItCannotRead) {
         const char* message;
     };
     const Case cases[] = {
-        {"deep.png", "16-bit PNG images are not supported"},
-        {"truncated.png", "the file ends early"},
-        {"header-only.png", "the file ends early"},
+        {"truncated.png", "cannot be decoded (png: chunk too big)"},
+        {"header-only.png", "cannot be decoded"},
         {"damaged.png", ""},
-        {"text.png", "not a PNG file"},
-        {"empty.png", "not a PNG file"},
+        {"text.png", "cannot be decoded (png: Invalid PNG signature"},
+        {"empty.png", "Invalid data found"},
         {"missing.png", "No such file or directory"},
         {".", "Is a directory"},
     };
     for (const auto& c : cases) {
-        const PngRead read = readPng(c.file[0] == '.' ? dir_ : path(c.file));
+        const PictureRead read = readPicture(c.file[0] == '.' ? dir_ : path(c.file));
         EXPECT_NE(read.error, "") << c.file;
         EXPECT_NE(read.error.find(c.message), std::string::npos) << c.file << ": " << read.error;
         EXPECT_EQ(read.error.find('\n'), std::string::npos) << c.file;
@@ -153,7 +162,7 @@ TEST_F(PngFiles, WritesRgbOrRgbaThatOtherReadersRead) {
         image.hasAlpha = alpha;
         image.pixels = {0x00112233u, 0x80FF0000u, 0xFF00FF00u, 0x010000FFu, 0xFFFFFFFFu, 0x7F808080u};
         const std::string file = path(alpha ? "rgba.png" : "rgb.png");
-        ASSERT_EQ(writePng(file, image), "");
+        ASSERT_EQ(writePicture(file, image), "");
         const DecodedPng back = testing::decodePng(file);
         ASSERT_TRUE(back.ok);
         EXPECT_EQ(back.hasAlpha, alpha);
@@ -169,7 +178,7 @@ TEST_F(PngFiles, WritesRgbOrRgbaThatOtherReadersRead) {
 TEST_F(PngFiles, ReplacesAnExistingFileWhole) {
     testing::writeBytes(path("out.png"), {'o', 'l', 'd'});
     Image image(1, 1, 0xFF102030u);
-    ASSERT_EQ(writePng(path("out.png"), image), "");
+    ASSERT_EQ(writePicture(path("out.png"), image), "");
     const DecodedPng back = testing::decodePng(path("out.png"));
     ASSERT_TRUE(back.ok);
     EXPECT_EQ(back.bgra, std::vector<std::uint32_t>{0xFF102030u});
@@ -178,19 +187,19 @@ TEST_F(PngFiles, ReplacesAnExistingFileWhole) {
 
 TEST_F(PngFiles, AFailedWriteLeavesNothingBehind) {
     const Image image(2, 2, 0xFF000000u);
-    ASSERT_TRUE(std::filesystem::create_directory(path("taken")));
+    ASSERT_TRUE(std::filesystem::create_directory(path("taken.png")));
     struct Case {
         std::string target;
         const char* message;
     };
     const Case cases[] = {
         {path("no-such-folder/out.png"), "No such file or directory"},
-        {path("taken"), "Is a directory"},
+        {path("taken.png"), "Is a directory"},
     };
     for (const auto& c : cases) {
-        const std::string error = writePng(c.target, image);
+        const std::string error = writePicture(c.target, image);
         EXPECT_NE(error.find(c.message), std::string::npos) << c.target << ": " << error;
-        EXPECT_EQ(entries(), std::vector<std::string>{"taken"}) << c.target;
+        EXPECT_EQ(entries(), std::vector<std::string>{"taken.png"}) << c.target;
     }
 }
 
