@@ -1,0 +1,36 @@
+// Singles held beside the doubles they come from or go to: two registers of
+// 128 bits, one per register of doubles (S in core/simd_sse2.h and
+// core/simd_avx2.h). Narrowing doubles into them and widening them back
+// needs no shuffle across the halves of a vector. The same operations serve
+// both instruction sets; each kernel's translation unit compiles its own
+// copy (internal linkage), with or without the VEX encoding.
+#pragma once
+
+#include <xmmintrin.h>
+
+namespace sorvel::simd {
+namespace {  // NOLINT(cert-dcl59-cpp): internal linkage on purpose, see above
+
+struct SinglePairs {
+    struct S {
+        __m128 lo, hi;
+    };
+    static S splatS(float v) { return {_mm_set1_ps(v), _mm_set1_ps(v)}; }
+    static S addS(S a, S b) { return {_mm_add_ps(a.lo, b.lo), _mm_add_ps(a.hi, b.hi)}; }
+    static S subS(S a, S b) { return {_mm_sub_ps(a.lo, b.lo), _mm_sub_ps(a.hi, b.hi)}; }
+    static S mulS(S a, S b) { return {_mm_mul_ps(a.lo, b.lo), _mm_mul_ps(a.hi, b.hi)}; }
+    static S divS(S a, S b) { return {_mm_div_ps(a.lo, b.lo), _mm_div_ps(a.hi, b.hi)}; }
+    // Masks: all bits set where the comparison holds (never for NaN).
+    static S lessS(S a, S b) { return {_mm_cmplt_ps(a.lo, b.lo), _mm_cmplt_ps(a.hi, b.hi)}; }
+    static S greaterEqualS(S a, S b) { return {_mm_cmpge_ps(a.lo, b.lo), _mm_cmpge_ps(a.hi, b.hi)}; }
+    static S andS(S mask, S a) { return {_mm_and_ps(mask.lo, a.lo), _mm_and_ps(mask.hi, a.hi)}; }
+    // 1 where a lane is zero, the lane itself elsewhere.
+    static S oneWhereZeroS(S a) {
+        const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
+        return {_mm_add_ps(a.lo, _mm_and_ps(_mm_cmpeq_ps(a.lo, zero), one)),
+                _mm_add_ps(a.hi, _mm_and_ps(_mm_cmpeq_ps(a.hi, zero), one))};
+    }
+};
+
+}  // namespace
+}  // namespace sorvel::simd
