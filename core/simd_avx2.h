@@ -18,6 +18,7 @@ namespace {  // NOLINT(cert-dcl59-cpp): internal linkage on purpose, see above
 struct Avx2 : SinglePairs {
     static constexpr int kLanes = 8;
     static constexpr bool kVariableShifts = true;
+    static constexpr bool kDividesBytes = false;
     struct D {
         __m256d lo, hi;  // pixels 0-3 and 4-7
     };

@@ -11,6 +11,7 @@ template <class V>
 struct Doubled {
     static constexpr int kLanes = 2 * V::kLanes;
     static constexpr bool kVariableShifts = V::kVariableShifts;
+    static constexpr bool kDividesBytes = V::kDividesBytes;
     struct D {
         typename V::D a, b;
     };

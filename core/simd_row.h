@@ -10,16 +10,19 @@
 
 namespace sorvel::simd {
 
-// Byte to fraction, single(byte / 255), without a division. Scaled by 2^24
-// the quotient is byte * 65793 (the byte's 8 bits three times over, exact in
-// single precision) plus byte / 255 again, so its sum with a close
-// approximation of byte / 255 rounds to the same single: the bits beyond
-// those kept repeat the byte, which keeps the exact value far from halfway
-// between two singles, farther than the approximation's error. The scaling
-// back is exact. (A single quotient byte / 255.0f gives the same bits.)
+// Byte to fraction, single(byte / 255). Where V divides bytes, the single
+// quotient itself (the quotient of two singles rounded once to single is
+// the double quotient rounded to single). Elsewhere without a division:
+// scaled by 2^24 the quotient is byte * 65793 (the byte's 8 bits three
+// times over, exact in single precision) plus byte / 255 again, so its sum
+// with a close approximation of byte / 255 rounds to the same single: the
+// bits beyond those kept repeat the byte, which keeps the exact value far
+// from halfway between two singles, farther than the approximation's
+// error. The scaling back is exact.
 template <class V>
 typename V::F byteFraction(typename V::I byte) {
     const typename V::F x = V::toSingle(byte);
+    if constexpr (V::kDividesBytes) return V::divF(x, V::splatF(255.0f));
     const typename V::F repeated = V::mulF(x, V::splatF(65793.0f));
     const typename V::F approximateRest = V::mulF(x, V::splatF(1.0f / 255.0f));
     return V::mulF(V::addF(repeated, approximateRest), V::splatF(0x1p-24f));

@@ -18,8 +18,12 @@ template <class V>
 struct VectorCoefficients {
     explicit VectorCoefficients(const Coefficients& c)
         : hueShift(V::splat(c.hueShift)), kS(V::splat(c.kS)), kS1(V::splat(c.kS1)), kV(V::splat(c.kV)),
-          kV1(V::splat(c.kV1)) {}
+          kV1(V::splat(c.kV1)), turns(c.hueShift != 0.0), boostsS(c.kS != 0.0f), boostsV(c.kV != 0.0f) {}
     typename V::D hueShift, kS, kS1, kV, kV1;
+    // Whether the hue shift and the boosts change anything: a shift of 0
+    // adds +0 to a hue that is never -0, and a boost of strength 0 gives
+    // single((x * 1) / (x * 0 + 1)) = x for the finite fractions here.
+    bool turns, boostsS, boostsV;
 };
 
 // The singles one run hands from stage to stage, in pixel order; each
@@ -64,7 +68,14 @@ void hsvParts(typename V::I pixels, RunSingles<V>& out) {
                                 V::selectF(V::maskF(greenMax), V::splatF(2.0f), V::splatF(4.0f))));
 }
 
-// Stage 2: the hue in turns, turned by the hue shift, into a.
+// single((x * k1) / (x * k + 1)).
+template <class V>
+typename V::D boost(typename V::D x, typename V::D k, typename V::D k1) {
+    return V::div(V::mul(x, k1), V::add(V::mul(x, k), V::splat(1.0)));
+}
+
+// Stage 2: the hue in turns, turned by the hue shift, into a, and the
+// boosts of S and V, in place.
 template <class V>
 void turnedHue(const VectorCoefficients<V>& k, RunSingles<V>& run) {
     using D = typename V::D;
@@ -74,21 +85,19 @@ void turnedHue(const VectorCoefficients<V>& k, RunSingles<V>& run) {
     const S one = V::splatS(1.0f), zero = V::splatS(0.0f);
     S h = V::divS(V::narrowS(V::add(quotient, V::widenFrom(run.d))), V::splatS(6.0f));
     h = V::addS(h, V::andS(V::lessS(h, zero), one));
-    h = V::narrowS(V::add(V::widenS(h), k.hueShift));
-    h = V::addS(h, V::andS(V::lessS(h, zero), one));
+    if (k.turns) {
+        h = V::narrowS(V::add(V::widenS(h), k.hueShift));
+        h = V::addS(h, V::andS(V::lessS(h, zero), one));
+    }
     V::storeS(run.a, V::subS(h, V::andS(V::greaterEqualS(h, one), one)));
+    if (k.boostsS) V::narrowTo(run.s, boost<V>(V::widenFrom(run.s), k.kS, k.kS1));
+    if (k.boostsV) V::narrowTo(run.v, boost<V>(V::widenFrom(run.v), k.kV, k.kV1));
 }
 
-// single((x * k1) / (x * k + 1)).
+// Stage 3: the hue's sector (into d) and the three levels p, q and t of the
+// colour (into a, b, c).
 template <class V>
-typename V::D boost(typename V::D x, typename V::D k, typename V::D k1) {
-    return V::div(V::mul(x, k1), V::add(V::mul(x, k), V::splat(1.0)));
-}
-
-// Stage 3: the boosts of S and V, into s and v, and the hue's sector (into
-// d) with the three levels p, q and t of the colour (into a, b, c).
-template <class V>
-void levels(const VectorCoefficients<V>& k, RunSingles<V>& run) {
+void levels(RunSingles<V>& run) {
     using D = typename V::D;
     using F = typename V::F;
     // |X| stays below 2^31 for every hue parameter (|hueShift| < 2^31 / 300),
@@ -99,8 +108,6 @@ void levels(const VectorCoefficients<V>& k, RunSingles<V>& run) {
     V::storeF(run.d, sector);
     V::storeF(run.a, V::subF(x, sector));
 
-    V::narrowTo(run.s, boost<V>(V::widenFrom(run.s), k.kS, k.kS1));
-    V::narrowTo(run.v, boost<V>(V::widenFrom(run.v), k.kV, k.kV1));
     // A grey pixel has S = 0 (+0 or -0), so p, q and t all equal V and
     // every sector gives the grey output.
     const D one = V::splat(1.0);
@@ -134,7 +141,7 @@ void transformRowWith(const Coefficients& c, const unsigned char* src, unsigned 
         RunSingles<V> stage[kMaxRuns];
         for (int i = 0; i < runs; ++i) hsvParts<V>(V::loadPixels(s + 4 * V::kLanes * i), stage[i]);
         for (int i = 0; i < runs; ++i) turnedHue<V>(k, stage[i]);
-        for (int i = 0; i < runs; ++i) levels<V>(k, stage[i]);
+        for (int i = 0; i < runs; ++i) levels<V>(stage[i]);
         for (int i = 0; i < runs; ++i) V::storePixels(d + 4 * V::kLanes * i, outputPixels<V>(stage[i]));
     });
 }

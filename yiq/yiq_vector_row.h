@@ -18,9 +18,12 @@ template <class V>
 struct VectorCoefficients {
     explicit VectorCoefficients(const Coefficients& c)
         : kY(V::splat(c.kY)), kY1(V::splat(c.kY1)), kC(V::splat(c.kC)), kC1(V::splat(c.kC1)),
-          fI(V::splatS(c.fI)), fQ(V::splatS(c.fQ)) {}
+          fI(V::splatS(c.fI)), fQ(V::splatS(c.fQ)), curvesLuma(c.kY != 0.0f) {}
     typename V::D kY, kY1, kC, kC1;
     typename V::S fI, fQ;
+    // Whether the luma curve changes anything: with strength 0 (and so
+    // strength + 1 = 1) Y / (|Y| * 0 + 1) * 1 is Y itself.
+    bool curvesLuma;
 };
 
 // The singles one run hands from stage to stage, in pixel order.
@@ -77,8 +80,8 @@ void terms(const VectorCoefficients<V>& k, RunSingles<V>& run) {
     V::narrowTo(run.a, V::add(V::mul(qB, splat(c::kRedQ)), V::mul(iB, splat(c::kRedI))));
     V::narrowTo(run.b, V::sub(V::mul(iB, splat(c::kGreenI)), V::mul(qB, splat(c::kGreenQ))));
     V::narrowTo(run.c, V::sub(V::mul(qB, splat(c::kBlueQ)), V::mul(iB, splat(c::kBlueI))));
-    V::narrowTo(run.d, V::mul(V::mul(V::div(y, V::add(V::mul(V::abs(y), k.kY), splat(1.0))), k.kY1),
-                              splat(c::kLumaScale)));
+    const D curved = k.curvesLuma ? V::mul(V::div(y, V::add(V::mul(V::abs(y), k.kY), splat(1.0))), k.kY1) : y;
+    V::narrowTo(run.d, V::mul(curved, splat(c::kLumaScale)));
 }
 
 // (1 + gain(kC, c)) * Yc for a vector of chroma terms, not rounded.
