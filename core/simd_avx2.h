@@ -18,7 +18,6 @@ namespace {  // NOLINT(cert-dcl59-cpp): internal linkage on purpose, see above
 struct Avx2 : SinglePairs {
     static constexpr int kLanes = 8;
     static constexpr bool kVariableShifts = true;
-    static constexpr bool kDividesBytes = false;
     struct D {
         __m256d lo, hi;  // pixels 0-3 and 4-7
     };
@@ -103,22 +102,21 @@ struct Avx2 : SinglePairs {
     static F floorF(F v) { return _mm256_floor_ps(v); }
 
     // channelByte(double(v) * 255) in integer arithmetic. A finite v in
-    // (0, 1) is a 24-bit mantissa times 2^(e - 150) for its biased exponent
+    // (0, 1] is a 24-bit mantissa times 2^(e - 150) for its biased exponent
     // e, so v * 255 is the integer mantissa * 255 (below 2^32) shifted right
-    // by 150 - e, 24 or more; shift counts past 31 give 0, as for the
-    // smallest values. v >= 1 gives 255; negative values, infinities and NaN
-    // give 0.
+    // by 150 - e, 23 or more; shift counts past 31 give 0, as for the
+    // smallest values. Positive values from 1 up, infinity and NaN first
+    // become 1 (255); negative values keep their sign bit, which makes the
+    // shift count wrap past 31 (0). Positive infinity and NaN give 0.
     static I fractionToByte(F v) {
         const __m256i bits = _mm256_castps_si256(v);
+        const __m256i capped = _mm256_min_epi32(bits, _mm256_set1_epi32(0x3F800000));
         const __m256i mantissa =
-            _mm256_or_si256(_mm256_and_si256(bits, _mm256_set1_epi32(0x7FFFFF)), _mm256_set1_epi32(0x800000));
+            _mm256_or_si256(_mm256_and_si256(capped, _mm256_set1_epi32(0x7FFFFF)), _mm256_set1_epi32(0x800000));
         const __m256i times255 = _mm256_sub_epi32(_mm256_slli_epi32(mantissa, 8), mantissa);
-        const __m256i shift = _mm256_sub_epi32(_mm256_set1_epi32(150), _mm256_srli_epi32(bits, 23));
-        const __m256i atLeastOne = _mm256_cmpgt_epi32(bits, _mm256_set1_epi32(0x3F7FFFFF));
-        const __m256i byte = _mm256_min_epu32(_mm256_or_si256(_mm256_srlv_epi32(times255, shift), atLeastOne),
-                                              _mm256_set1_epi32(255));
-        const __m256i infinity = _mm256_set1_epi32(0x7F800000);  // and above it, unsigned: NaN and negatives
-        return _mm256_andnot_si256(_mm256_cmpeq_epi32(_mm256_min_epu32(bits, infinity), infinity), byte);
+        const __m256i shift = _mm256_sub_epi32(_mm256_set1_epi32(150), _mm256_srli_epi32(capped, 23));
+        const __m256i notFinite = _mm256_cmpgt_epi32(bits, _mm256_set1_epi32(0x7F7FFFFF));
+        return _mm256_andnot_si256(notFinite, _mm256_srlv_epi32(times255, shift));
     }
 
     // Truncation toward zero; INT_MIN for NaN and beyond the int32 range.

@@ -11,7 +11,6 @@ template <class V>
 struct Doubled {
     static constexpr int kLanes = 2 * V::kLanes;
     static constexpr bool kVariableShifts = V::kVariableShifts;
-    static constexpr bool kDividesBytes = V::kDividesBytes;
     struct D {
         typename V::D a, b;
     };

@@ -10,19 +10,23 @@
 
 namespace sorvel::simd {
 
-// Byte to fraction, single(byte / 255). Where V divides bytes, the single
-// quotient itself (the quotient of two singles rounded once to single is
-// the double quotient rounded to single). Elsewhere without a division:
-// scaled by 2^24 the quotient is byte * 65793 (the byte's 8 bits three
-// times over, exact in single precision) plus byte / 255 again, so its sum
-// with a close approximation of byte / 255 rounds to the same single: the
-// bits beyond those kept repeat the byte, which keeps the exact value far
-// from halfway between two singles, farther than the approximation's
-// error. The scaling back is exact.
+// Byte to fraction, single(byte / 255): the quotient of two singles
+// rounded once to single is the double quotient rounded to single.
 template <class V>
 typename V::F byteFraction(typename V::I byte) {
+    return V::divF(V::toSingle(byte), V::splatF(255.0f));
+}
+
+// The same without a division, for kernels whose divider is busy. Scaled by
+// 2^24 the quotient is byte * 65793 (the byte's 8 bits three times over,
+// exact in single precision) plus byte / 255 again, so its sum with a close
+// approximation of byte / 255 rounds to the same single: the bits beyond
+// those kept repeat the byte, which keeps the exact value far from halfway
+// between two singles, farther than the approximation's error. The scaling
+// back is exact.
+template <class V>
+typename V::F byteFractionByMultiplication(typename V::I byte) {
     const typename V::F x = V::toSingle(byte);
-    if constexpr (V::kDividesBytes) return V::divF(x, V::splatF(255.0f));
     const typename V::F repeated = V::mulF(x, V::splatF(65793.0f));
     const typename V::F approximateRest = V::mulF(x, V::splatF(1.0f / 255.0f));
     return V::mulF(V::addF(repeated, approximateRest), V::splatF(0x1p-24f));

@@ -18,8 +18,6 @@ namespace {  // NOLINT(cert-dcl59-cpp): internal linkage on purpose, see above
 struct Sse2 : SinglePairs {
     static constexpr int kLanes = 4;
     static constexpr bool kVariableShifts = false;
-    // The divider has time to spare beside four-pixel runs of doubles.
-    static constexpr bool kDividesBytes = true;
     struct D {
         __m128d lo, hi;  // pixels 0-1 and 2-3
     };

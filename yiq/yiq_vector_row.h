@@ -33,13 +33,15 @@ struct RunSingles {
 };
 
 // Stage 1: the byte fractions of red, green and blue, and which pixels are
-// black (all colour bytes 0).
+// black (all colour bytes 0). The later stages keep the divider busy, so
+// the fractions take none of it.
 template <class V>
 typename V::I fractions(typename V::I pixels, RunSingles<V>& out) {
     const typename V::I byteMask = V::splat(0xFF);
-    V::storeF(out.a, simd::byteFraction<V>(V::andI(V::template shiftRight<16>(pixels), byteMask)));
-    V::storeF(out.b, simd::byteFraction<V>(V::andI(V::template shiftRight<8>(pixels), byteMask)));
-    V::storeF(out.c, simd::byteFraction<V>(V::andI(pixels, byteMask)));
+    const auto fraction = [](typename V::I byte) { return simd::byteFractionByMultiplication<V>(byte); };
+    V::storeF(out.a, fraction(V::andI(V::template shiftRight<16>(pixels), byteMask)));
+    V::storeF(out.b, fraction(V::andI(V::template shiftRight<8>(pixels), byteMask)));
+    V::storeF(out.c, fraction(V::andI(pixels, byteMask)));
     return V::equalI(V::andI(pixels, V::splat(0xFFFFFF)), V::splat(0));
 }
 
