@@ -52,11 +52,6 @@ struct Avx2 : SinglePairs {
         return _mm256_shuffle_epi8(bytes, order);
     }
 
-    static void storeD(double* at, D v) {
-        _mm256_store_pd(at, v.lo);
-        _mm256_store_pd(at + 4, v.hi);
-    }
-    static D loadD(const double* at) { return {_mm256_load_pd(at), _mm256_load_pd(at + 4)}; }
     static D splat(double v) { return {_mm256_set1_pd(v), _mm256_set1_pd(v)}; }
     static D add(D a, D b) { return {_mm256_add_pd(a.lo, b.lo), _mm256_add_pd(a.hi, b.hi)}; }
     static D sub(D a, D b) { return {_mm256_sub_pd(a.lo, b.lo), _mm256_sub_pd(a.hi, b.hi)}; }
@@ -73,7 +68,9 @@ struct Avx2 : SinglePairs {
     static D andMask(D mask, D a) { return {_mm256_and_pd(mask.lo, a.lo), _mm256_and_pd(mask.hi, a.hi)}; }
 
     // Singles to doubles and back: F from and to memory, S in registers.
-    static D widenFrom(const float* at) { return {_mm256_cvtps_pd(_mm_load_ps(at)), _mm256_cvtps_pd(_mm_load_ps(at + 4))}; }
+    static D widenFrom(const float* at) {
+        return {_mm256_cvtps_pd(_mm_load_ps(at)), _mm256_cvtps_pd(_mm_load_ps(at + 4))};
+    }
     static void narrowTo(float* at, D v) {
         _mm_store_ps(at, _mm256_cvtpd_ps(v.lo));
         _mm_store_ps(at + 4, _mm256_cvtpd_ps(v.hi));
@@ -94,8 +91,6 @@ struct Avx2 : SinglePairs {
     static F mulF(F a, F b) { return _mm256_mul_ps(a, b); }
     static F divF(F a, F b) { return _mm256_div_ps(a, b); }
     static F equalF(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_EQ_OQ); }
-    static F lessF(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_LT_OQ); }
-    static F greaterEqualF(F a, F b) { return _mm256_cmp_ps(a, b, _CMP_GE_OQ); }
     static F orMaskF(F a, F b) { return _mm256_or_ps(a, b); }
     static F selectF(F mask, F a, F b) { return _mm256_blendv_ps(b, a, mask); }
     static F maskF(I mask) { return _mm256_castsi256_ps(mask); }

@@ -33,7 +33,9 @@ struct Doubled {
     static I andI(I x, I y) { return {V::andI(x.a, y.a), V::andI(x.b, y.b)}; }
     static I andNotI(I m, I x) { return {V::andNotI(m.a, x.a), V::andNotI(m.b, x.b)}; }
     static I equalI(I x, I y) { return {V::equalI(x.a, y.a), V::equalI(x.b, y.b)}; }
-    template <int Bits> static I shiftRight(I x) { return {V::template shiftRight<Bits>(x.a), V::template shiftRight<Bits>(x.b)}; }
+    template <int Bits> static I shiftRight(I x) {
+        return {V::template shiftRight<Bits>(x.a), V::template shiftRight<Bits>(x.b)};
+    }
     static I selectI(I m, I x, I y) { return {V::selectI(m.a, x.a, y.a), V::selectI(m.b, x.b, y.b)}; }
     static I maxByte(I x, I y) { return {V::maxByte(x.a, y.a), V::maxByte(x.b, y.b)}; }
     static I minByte(I x, I y) { return {V::minByte(x.a, y.a), V::minByte(x.b, y.b)}; }
@@ -43,11 +45,6 @@ struct Doubled {
     static D widen(F v) { return {V::widen(v.a), V::widen(v.b)}; }
     static I truncate(D v) { return {V::truncate(v.a), V::truncate(v.b)}; }
 
-    static void storeD(double* at, D v) {
-        V::storeD(at, v.a);
-        V::storeD(at + V::kLanes, v.b);
-    }
-    static D loadD(const double* at) { return {V::loadD(at), V::loadD(at + V::kLanes)}; }
     static D splat(double v) { return {V::splat(v), V::splat(v)}; }
     static D add(D x, D y) { return {V::add(x.a, y.a), V::add(x.b, y.b)}; }
     static D sub(D x, D y) { return {V::sub(x.a, y.a), V::sub(x.b, y.b)}; }
@@ -78,7 +75,6 @@ struct Doubled {
         V::storeS(at, v.a);
         V::storeS(at + V::kLanes, v.b);
     }
-    static S oneWhereZeroS(S x) { return {V::oneWhereZeroS(x.a), V::oneWhereZeroS(x.b)}; }
 
     static F toSingle(I v) { return {V::toSingle(v.a), V::toSingle(v.b)}; }
     static F splatF(float v) { return {V::splatF(v), V::splatF(v)}; }

@@ -24,12 +24,6 @@ struct SinglePairs {
     static S lessS(S a, S b) { return {_mm_cmplt_ps(a.lo, b.lo), _mm_cmplt_ps(a.hi, b.hi)}; }
     static S greaterEqualS(S a, S b) { return {_mm_cmpge_ps(a.lo, b.lo), _mm_cmpge_ps(a.hi, b.hi)}; }
     static S andS(S mask, S a) { return {_mm_and_ps(mask.lo, a.lo), _mm_and_ps(mask.hi, a.hi)}; }
-    // 1 where a lane is zero, the lane itself elsewhere.
-    static S oneWhereZeroS(S a) {
-        const __m128 zero = _mm_setzero_ps(), one = _mm_set1_ps(1.0f);
-        return {_mm_add_ps(a.lo, _mm_and_ps(_mm_cmpeq_ps(a.lo, zero), one)),
-                _mm_add_ps(a.hi, _mm_and_ps(_mm_cmpeq_ps(a.hi, zero), one))};
-    }
 };
 
 }  // namespace

@@ -49,11 +49,6 @@ struct Sse2 : SinglePairs {
         return _mm_unpacklo_epi16(pairs, _mm_srli_si128(pairs, 8));
     }
 
-    static void storeD(double* at, D v) {
-        _mm_store_pd(at, v.lo);
-        _mm_store_pd(at + 2, v.hi);
-    }
-    static D loadD(const double* at) { return {_mm_load_pd(at), _mm_load_pd(at + 2)}; }
     static D splat(double v) { return {_mm_set1_pd(v), _mm_set1_pd(v)}; }
     static D add(D a, D b) { return {_mm_add_pd(a.lo, b.lo), _mm_add_pd(a.hi, b.hi)}; }
     static D sub(D a, D b) { return {_mm_sub_pd(a.lo, b.lo), _mm_sub_pd(a.hi, b.hi)}; }
@@ -71,16 +66,15 @@ struct Sse2 : SinglePairs {
 
     // Singles to doubles and back: F from and to memory, S in registers.
     static D widenFrom(const float* at) {
-        return {_mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(at)))),
-                _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(at + 2))))};
+        return {_mm_cvtps_pd(loadTwo(at)), _mm_cvtps_pd(loadTwo(at + 2))};
     }
     static void narrowTo(float* at, D v) {
-        _mm_store_sd(reinterpret_cast<double*>(at), _mm_castps_pd(_mm_cvtpd_ps(v.lo)));
-        _mm_store_sd(reinterpret_cast<double*>(at + 2), _mm_castps_pd(_mm_cvtpd_ps(v.hi)));
+        storeTwo(at, _mm_cvtpd_ps(v.lo));
+        storeTwo(at + 2, _mm_cvtpd_ps(v.hi));
     }
     static void storeS(float* at, S v) {
-        _mm_store_sd(reinterpret_cast<double*>(at), _mm_castps_pd(v.lo));
-        _mm_store_sd(reinterpret_cast<double*>(at + 2), _mm_castps_pd(v.hi));
+        storeTwo(at, v.lo);
+        storeTwo(at + 2, v.hi);
     }
     static S narrowS(D v) { return {_mm_cvtpd_ps(v.lo), _mm_cvtpd_ps(v.hi)}; }
     static D widenS(S v) { return {_mm_cvtps_pd(v.lo), _mm_cvtps_pd(v.hi)}; }
@@ -95,8 +89,6 @@ struct Sse2 : SinglePairs {
     static F mulF(F a, F b) { return _mm_mul_ps(a, b); }
     static F divF(F a, F b) { return _mm_div_ps(a, b); }
     static F equalF(F a, F b) { return _mm_cmpeq_ps(a, b); }
-    static F lessF(F a, F b) { return _mm_cmplt_ps(a, b); }
-    static F greaterEqualF(F a, F b) { return _mm_cmpge_ps(a, b); }
     static F orMaskF(F a, F b) { return _mm_or_ps(a, b); }
     static F selectF(F mask, F a, F b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
     static F maskF(I mask) { return _mm_castsi128_ps(mask); }
@@ -108,6 +100,13 @@ struct Sse2 : SinglePairs {
 
     // Truncation toward zero; INT_MIN for NaN and beyond the int32 range.
     static I truncate(D v) { return _mm_unpacklo_epi64(_mm_cvttpd_epi32(v.lo), _mm_cvttpd_epi32(v.hi)); }
+
+private:
+    // Two singles from or to memory, in lanes 0-1.
+    static __m128 loadTwo(const float* at) {
+        return _mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(at)));
+    }
+    static void storeTwo(float* at, __m128 v) { _mm_storel_epi64(reinterpret_cast<__m128i*>(at), _mm_castps_si128(v)); }
 };
 
 }  // namespace
