@@ -40,7 +40,8 @@ __m256i transposeAvx2(__m256i v) {
 // each, looked up, and put back with top bytes 0.
 void blockAvx2(const CurveBytes& t, const unsigned char* src, unsigned char* dst) {
     __m256i x[4];
-    for (int i = 0; i < 4; ++i) x[i] = transposeAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 32 * i)));
+    for (int i = 0; i < 4; ++i)
+        x[i] = transposeAvx2(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + 32 * i)));
     const __m256i t0 = _mm256_unpacklo_epi32(x[0], x[1]), t1 = _mm256_unpackhi_epi32(x[0], x[1]);
     const __m256i t2 = _mm256_unpacklo_epi32(x[2], x[3]), t3 = _mm256_unpackhi_epi32(x[2], x[3]);
     const __m256i blue = lookupAvx2(t.blue, _mm256_unpacklo_epi64(t0, t2));
