@@ -10,12 +10,26 @@
 
 namespace sorvel::simd {
 
-// Byte to fraction, single(byte / 255), as a single-precision quotient: the
-// quotient of two singles rounded once to single equals the double quotient
-// rounded to single, since doubles carry more than twice the bits.
+// Byte to fraction, single(byte / 255): the quotient of two singles
+// rounded once to single is the double quotient rounded to single.
 template <class V>
 typename V::F byteFraction(typename V::I byte) {
     return V::divF(V::toSingle(byte), V::splatF(255.0f));
+}
+
+// The same without a division, for kernels whose divider is busy. Scaled by
+// 2^24 the quotient is byte * 65793 (the byte's 8 bits three times over,
+// exact in single precision) plus byte / 255 again, so its sum with a close
+// approximation of byte / 255 rounds to the same single: the bits beyond
+// those kept repeat the byte, which keeps the exact value far from halfway
+// between two singles, farther than the approximation's error. The scaling
+// back is exact.
+template <class V>
+typename V::F byteFractionByMultiplication(typename V::I byte) {
+    const typename V::F x = V::toSingle(byte);
+    const typename V::F repeated = V::mulF(x, V::splatF(65793.0f));
+    const typename V::F approximateRest = V::mulF(x, V::splatF(1.0f / 255.0f));
+    return V::mulF(V::addF(repeated, approximateRest), V::splatF(0x1p-24f));
 }
 
 // A channel value truncated toward zero, 0 where it is not finite. Values
@@ -36,6 +50,17 @@ typename V::I truncatedChannel(typename V::D v) {
 template <class V>
 typename V::I channelBytes(typename V::D red, typename V::D green, typename V::D blue) {
     return V::packChannels(truncatedChannel<V>(red), truncatedChannel<V>(green), truncatedChannel<V>(blue));
+}
+
+// channelByte(double(fraction) * 255) for singles: in integer arithmetic
+// where V has variable shifts, else in double precision.
+template <class V>
+typename V::I fractionBytes(typename V::F fraction) {
+    if constexpr (V::kVariableShifts) {
+        return V::fractionToByte(fraction);
+    } else {
+        return truncatedChannel<V>(V::mul(V::widen(fraction), V::splat(255.0)));
+    }
 }
 
 // Runs of V::kLanes pixels are handed out in chunks of at most kMaxRuns:

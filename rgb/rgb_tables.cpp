@@ -12,6 +12,16 @@ CurveTables curveTables(const Coefficients& c) {
     return t;
 }
 
+CurveBytes curveBytes(const Coefficients& c) {
+    CurveBytes t{};
+    for (int v = 0; v < 256; ++v) {
+        t.blue[v] = static_cast<unsigned char>(applyCurve(c.blue, v));
+        t.green[v] = static_cast<unsigned char>(applyCurve(c.green, v));
+        t.red[v] = static_cast<unsigned char>(applyCurve(c.red, v));
+    }
+    return t;
+}
+
 void transformRowFromTables(const CurveTables& t, const unsigned char* src, unsigned char* dst, int width) {
     for (int x = 0; x < width; ++x) {
         const Pixel32 p = loadPixel(src + 4 * x);

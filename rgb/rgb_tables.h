@@ -14,6 +14,13 @@ struct CurveTables {
 
 CurveTables curveTables(const Coefficients& c);
 
+// Each channel's 256 results as bytes, for the vector kernel.
+struct CurveBytes {
+    unsigned char blue[256], green[256], red[256];
+};
+
+CurveBytes curveBytes(const Coefficients& c);
+
 // One row of width pixels; src and dst may be the same row.
 void transformRowFromTables(const CurveTables& t, const unsigned char* src, unsigned char* dst, int width);
 

@@ -2,7 +2,7 @@
 
 #include "core/numeric.h"
 #include "core/row_kernels.h"
-#include "rgb/rgb_tables.h"
+#include "rgb/rgb_kernels.h"
 
 namespace sorvel::rgb {
 namespace {
@@ -46,6 +46,13 @@ void transformRow(const Coefficients& c, const unsigned char* src, unsigned char
 
 void renderWith(Kernel kernel, const Params& params, const SourceImage& src, const DestImage& dst) {
     const Coefficients c = coefficients(params);
+#if SORVEL_X86_KERNELS
+    if (kernel == Kernel::avx2 && kernelRuns(kernel)) {
+        const CurveBytes bytes = curveBytes(c);
+        renderRows(bytes, transformRowAvx2, src, dst);
+        return;
+    }
+#endif
     if (kernel == Kernel::table) {
         const CurveTables tables = curveTables(c);
         renderRows(tables, transformRowFromTables, src, dst);

@@ -44,7 +44,7 @@ Pixel32 transformPixel(const Coefficients& c, Pixel32 source);
 void transformRow(const Coefficients& c, const unsigned char* src, unsigned char* dst, int width);
 
 // The kernels this filter renders with, fastest last.
-inline constexpr Kernel kKernels[] = {Kernel::scalar, Kernel::table};
+inline constexpr Kernel kKernels[] = {Kernel::scalar, Kernel::table, Kernel::avx2};
 
 // Renders with the given kernel; one that this build or CPU cannot run
 // falls back to the scalar path. Every kernel gives the same image.

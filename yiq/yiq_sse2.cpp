@@ -1,3 +1,4 @@
+#include "core/simd_doubled.h"
 #include "core/simd_sse2.h"
 #include "yiq/yiq_kernels.h"
 #include "yiq/yiq_vector_row.h"
@@ -5,7 +6,7 @@
 namespace sorvel::yiq {
 
 void transformRowSse2(const Coefficients& c, const unsigned char* src, unsigned char* dst, int width) {
-    transformRowWith<simd::Sse2>(c, src, dst, width);
+    transformRowWith<simd::Doubled<simd::Sse2>>(c, src, dst, width);
 }
 
 }  // namespace sorvel::yiq
