@@ -16,8 +16,7 @@ if(NOT CMAKE_CROSSCOMPILING)
   string(SUBSTRING ${avisynth_hash} 0 12 avisynth_hash)
   set(previous "")
   foreach(target ${SORVEL_WINE_TARGETS})
-    string(REPLACE "win32" "i686" arch ${target})
-    string(REPLACE "win64" "x86_64" arch ${arch})
+    set(arch ${SORVEL_${target}_ARCH})
     set(SORVEL_AVISYNTH_${target}_DIR ${SORVEL_HOST_CACHE}/avisynth-${avisynth_hash}-${arch})
     add_custom_target(avisynth-${target} ALL
       COMMAND ${PROJECT_SOURCE_DIR}/scripts/build-avisynth ${SORVEL_AVISYNTH_TARBALL} ${arch}

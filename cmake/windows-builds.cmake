@@ -18,15 +18,16 @@ if(SORVEL_WINDOWS)
         -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
         -DSORVEL_WERROR=${SORVEL_WERROR}
         -DCMAKE_INSTALL_PREFIX=${SORVEL_DIST_DIR}/${dist}
-      # What is installed is what ships: stripped of symbols (the build tree
-      # keeps them for the static checks of the code).
-      # The folder is dist/ whatever DESTDIR the native build is installed
-      # or packaged with; strip writes the commit's time as the PE time stamp.
+      # What is installed into dist/ is what ships: stripped of symbols (the
+      # build tree keeps them for the static checks of the code), with the
+      # commit's time as the PE time stamp, and whatever DESTDIR the native
+      # build is installed or packaged with.
       INSTALL_COMMAND ${CMAKE_COMMAND} -E env --unset=DESTDIR SOURCE_DATE_EPOCH=${SORVEL_SOURCE_DATE}
                       ${CMAKE_COMMAND} --install <BINARY_DIR> --strip
       BUILD_ALWAYS ON
       USES_TERMINAL_BUILD ON)
     set(SORVEL_${dist}_DIR "${CMAKE_BINARY_DIR}/${dist}")
+    set(SORVEL_${dist}_ARCH ${arch})
   endforeach()
 
   # The Wine tests run the 64-bit programs everywhere and the 32-bit ones
