@@ -2,6 +2,7 @@
 
 #include "cli/decoded_frames.h"
 #include "cli/frame_filter.h"
+#include "cli/frame_times.h"
 #include "cli/media_input.h"
 #include "cli/media_output.h"
 #include "cli/progress.h"
@@ -17,6 +18,7 @@ struct Run {
     FrameFilter filter;
     ProgressLine progress;
     FrameToBgra toBgra;
+    FrameTimes times;
     FramePtr decoded{av_frame_alloc()}, filtered{av_frame_alloc()};
     PacketPtr packet{av_packet_alloc()};
     long frames = 0;
@@ -31,6 +33,7 @@ struct Run {
 
     std::string startOutput(const AVFrame& first) {
         VideoSource source = videoSourceOf(input, first, toBgra.alpha());
+        times = FrameTimes(source.timeBase, source.frameRate, input.stream().start_time);
         std::vector<std::string> warnings;
         std::string cause = output.start(source, warnings);
         warnAll(warnings, command.output);
@@ -54,13 +57,13 @@ struct Run {
         }
         filter.run(bgra.data[0], bgra.linesize[0], filtered->data[0], filtered->linesize[0], bgra.width,
                    bgra.height);
-        filtered->pts = decoded->best_effort_timestamp;
-        filtered->pkt_duration = decoded->pkt_duration;
         if (!output.started()) {
             cause = startOutput(*decoded);
             if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
             progress = ProgressLine(stderr, !command.quiet && stderrIsTerminal(), input.expectedFrames());
         }
+        filtered->pts = times.next(decoded->best_effort_timestamp, decoded->pkt_duration);
+        filtered->pkt_duration = decoded->pkt_duration;
         av_frame_unref(decoded.get());
         cause = output.writeFrame(*filtered);
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
