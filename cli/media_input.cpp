@@ -88,6 +88,17 @@ std::string MediaInput::position(long number, std::int64_t timestamp) const {
     return text;
 }
 
+// Fewer frames than the container counts: the file is cut short, unless
+// the frames reach the stream's end anyway (AVI counts the empty chunks
+// that stand for dropped frames, which decode to nothing).
+bool MediaInput::endsEarly() const {
+    const AVStream& s = stream();
+    if (s.nb_frames <= 0 || decoded_ >= s.nb_frames) return false;
+    if (s.duration <= 0 || s.duration == AV_NOPTS_VALUE || decodedEnd_ == AV_NOPTS_VALUE) return true;
+    const std::int64_t start = s.start_time != AV_NOPTS_VALUE ? s.start_time : 0;
+    return decodedEnd_ < start + s.duration;
+}
+
 MediaInput::Next MediaInput::fail(std::string& error, const std::string& text) {
     error = text;
     return Next::error;
@@ -98,13 +109,15 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
         int result = avcodec_receive_frame(decoder_.get(), &frame);
         if (result >= 0) {
             ++decoded_;
+            if (frame.best_effort_timestamp != AV_NOPTS_VALUE && frame.pkt_duration > 0)
+                decodedEnd_ = frame.best_effort_timestamp + frame.pkt_duration;
             return Next::frame;
         }
         if (result == AVERROR_EOF) {
-            const AVStream& s = stream();
-            if (s.nb_frames > 0 && decoded_ < s.nb_frames)
+            if (endsEarly())
                 return fail(error, "the video ends after " + std::to_string(decoded_) + " of its " +
-                                       std::to_string(s.nb_frames) + " frames (the file is cut short or damaged)");
+                                       std::to_string(stream().nb_frames) +
+                                       " frames (the file is cut short or damaged)");
             return Next::end;
         }
         if (result != AVERROR(EAGAIN))

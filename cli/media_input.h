@@ -32,6 +32,7 @@ public:
 
 private:
     std::string position(long number, std::int64_t timestamp) const;
+    bool endsEarly() const;
     Next fail(std::string& error, const std::string& text);
 
     InputPtr format_;
@@ -40,6 +41,7 @@ private:
     int videoIndex_ = -1;
     long decoded_ = 0;
     std::int64_t lastTimestamp_ = AV_NOPTS_VALUE;  // of the last video packet sent
+    std::int64_t decodedEnd_ = AV_NOPTS_VALUE;     // where the last decoded frame ends
     bool draining_ = false;
 };
 

@@ -1,0 +1,157 @@
+#!/bin/bash
+# sorvel on media files that ffmpeg makes here, one table: each row is a
+# source, the sorvel command and the properties of the source that the
+# output must keep, each asked of ffprobe for both files; or an input that
+# must be refused with its own message, leaving no output behind.
+#   media-table.sh SORVEL RAW_COMPARE MAKE_CLIP WORKDIR
+set -uo pipefail
+sorvel=$1 compare=$2 make_clip=$3 work=$4
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
+probe() { ffprobe -v error -of default=nw=1:nk=1 "$@"; }
+
+# --- Sources: about ten frames of 64x48 each ---------------------------------
+video=(-f lavfi -i testsrc2=size=64x48:rate=25:duration=0.4)
+audio=(-f lavfi -i sine=sample_rate=44100:duration=0.4)
+"$make_clip" clip                                       # FFV1 BGRA with alpha
+# MP4: tagged full-range BT.709, a title and a display rotation.
+ff "${video[@]}" "${audio[@]}" -c:v libx264 -pix_fmt yuv420p -color_range pc -color_primaries bt709 \
+   -color_trc bt709 -colorspace bt709 -c:a aac -metadata title=Holiday -movflags +faststart plain.mp4
+ff -i plain.mp4 -c copy -metadata:s:v:0 rotate=90 holiday.mp4
+# MKV: variable frame times, chapters, stream titles and dispositions.
+printf ';FFMETADATA1\ntitle=Walk\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=200\ntitle=One\n' >chapters.txt
+ff "${video[@]}" "${audio[@]}" -i chapters.txt -map 0:v -map 1:a \
+   -map_metadata 2 -vf "setpts='N*N*3'" -fps_mode passthrough -enc_time_base 1/100 \
+   -c:v libx264 -c:a flac -disposition:v:0 default+visual_impaired -disposition:a:0 comment \
+   -metadata:s:a:0 title=Narration walk.mkv
+ff "${video[@]}" "${audio[@]}" -c:v mjpeg -pix_fmt yuvj422p -c:a pcm_s16le clip.mov
+ff "${video[@]}" "${audio[@]}" -c:v mpeg4 -c:a libmp3lame old.avi
+ff "${video[@]}" "${audio[@]}" -c:v libvpx -c:a libvorbis web.webm
+ff "${video[@]}" "${audio[@]}" -c:v mpeg2video -c:a mp2 broadcast.ts
+ff "${video[@]}" -c:v libx264 camera.h264              # no time stamps at all
+ff "${video[@]}" -c:v mpeg2video camera.m2v            # all but the last frame's
+ff -f lavfi -i testsrc2=size=48x32:rate=5 -frames:v 3 seq%04d.png
+ff -f lavfi -i testsrc2=size=64x48 -frames:v 1 photo.jpg
+# 16 bits: the levels of levels.png, each 100/65535 below its exact value v * 257.
+ff -f lavfi -i color=size=40x30 -frames:v 1 -vf "format=gbrp,geq=r='(X+1)*6':g='(Y+1)*8':b='(X+Y+1)*3'" \
+   -pix_fmt rgb24 levels.png
+ff -f lavfi -i color=size=40x30 -frames:v 1 -pix_fmt rgb48be \
+   -vf "format=gbrp16le,geq=r='(X+1)*6*257-100':g='(Y+1)*8*257-100':b='(X+Y+1)*3*257-100'" deep.png
+# Inputs to refuse.
+ff -f lavfi -i testsrc2=size=64x48:rate=25:duration=0.4 -c:v libx264 -x264-params keyint=1 intra.mkv
+cp intra.mkv damaged.mkv                                 # frame 5 partly overwritten
+pos=$(probe -select_streams v -show_entries packet=pos intra.mkv | sed -n 5p)
+size=$(probe -select_streams v -show_entries packet=size intra.mkv | sed -n 5p)
+tail -c +500 camera.h264 | head -c 40 | dd of=damaged.mkv bs=1 seek=$((pos + size / 3)) conv=notrunc status=none
+last=$(probe -select_streams v -show_entries packet=pos plain.mp4 | sort -n | tail -1)
+head -c "$last" plain.mp4 >short.mp4                     # its last video frame cut off
+ff -f lavfi -i testsrc2=size=32x24:rate=25:duration=0.2 -c:v libx264 small.h264
+cat camera.h264 small.h264 >sizes.h264
+ff "${audio[@]}" -i levels.png -map 0 -map 1 -c:a aac -c:v png -disposition:v attached_pic song.m4a
+
+# --- The properties, each as ffprobe reports it ------------------------------
+# property NAME FILE: prints what FILE says of NAME.
+property() {
+    case $1 in
+    frames) probe -count_frames -select_streams v:0 -show_entries stream=nb_read_frames "$2" ;;
+    size) probe -select_streams v:0 -show_entries stream=width,height "$2" ;;
+    rate) probe -select_streams v:0 -show_entries stream=r_frame_rate,avg_frame_rate "$2" ;;
+    times) probe -select_streams v:0 -show_entries frame=best_effort_timestamp_time "$2" ;;
+    durations) probe -select_streams v:0 -show_entries frame=pkt_duration_time "$2" ;;
+    duration) probe -show_entries format=duration "$2" | awk '{ printf "%.2f\n", $1 }' ;;
+    audio) probe -select_streams a -show_data_hash CRC32 -show_entries packet=pts_time,duration_time,size,data_hash "$2" |
+           awk '/^[-0-9.]+$/ { $0 = sprintf("%.3f", $0) } 1' ;;  # Matroska keeps milliseconds
+    title) probe -show_entries format_tags=title:stream_tags=title:chapter=start_time,end_time "$2" ;;
+    rotation) probe -select_streams v:0 -show_entries stream_side_data=rotation "$2" ;;
+    dispositions) probe -show_entries stream=codec_type:stream_disposition "$2" ;;
+    colour) probe -select_streams v:0 -show_entries stream=color_range,color_space,color_transfer,color_primaries "$2" ;;
+    esac
+}
+# bgra FILE [OPTIONS]: FILE's frames as raw BGRA, as ffmpeg decodes them.
+bgra() { ff -i "$1" "${@:2}" -f rawvideo -pix_fmt bgra -; }
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+# Each row: SOURCE | sorvel's arguments before the file names | OUTPUT | checks,
+# where a check is a property to compare with the source, codec=NAME for the
+# output's video codec, pixels=WxH for every byte against the filters applied
+# to the source (raw_compare), "like=FILE" to compare the properties with
+# FILE rather than the source, or refused=MESSAGE.
+rows=(
+"clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 1 | clip1.mkv | pixels=112x62 frames"
+"clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
+"holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 frames rate times audio title rotation colour"
+"clip.mov | yiq 150,0,300 | clip-out.avi | frames times audio"
+"walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations audio title dispositions"
+"clip.mov | yiq 150,0,300 | clip-out.mov | codec=mjpeg frames times audio colour"
+"old.avi | rgb 200,0,0 | old-out.mkv | frames rate times audio"
+"web.webm | hsv 140,100,0 | web-out.webm | codec=vp8 frames times audio"
+"broadcast.ts | yiq 150,200,0 | broadcast-out.ts | codec=mpeg2video frames times audio"
+"camera.h264 | yiq 150,0,0 | camera.mkv | like=camera-ffmpeg.mkv frames rate times"
+"camera.m2v | yiq 150,0,0 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate times"
+"seq%04d.png | rgb 300,0,150 | out%04d.png | pixels=48x32"
+"photo.jpg | yiq 150,300,0 | photo-out.png | pixels=64x48"
+"photo.jpg | yiq 150,300,0 | photo-out.jpg | codec=mjpeg size"
+"deep.png | rgb 300,0,150 | deep-out.png | like=levels.png pixels=40x30"
+"damaged.mkv | yiq 150,0,0 | damaged%04d.png | refused=cannot decode frame"
+"short.mp4 | yiq 150,0,0 | short-out.mp4 | refused=the video ends after 9 of its 10 frames"
+"sizes.h264 | yiq 150,0,0 | sizes.mkv | refused=frame 11: the picture size changes"
+"song.m4a | yiq 150,0,0 | song.mp4 | refused=it holds no video or picture"
+)
+ff -i camera.h264 camera-ffmpeg.mkv
+ff -i camera.m2v -c:v mpeg2video camera-ffmpeg.mp4
+
+for row in "${rows[@]}"; do
+    IFS='|' read -r source command output checks <<<"$row"
+    read -r source <<<"$source"
+    read -r output <<<"$output"
+    # shellcheck disable=SC2086
+    set -- $command
+    name="$source -> $output"
+    if [[ $checks == *refused=* ]]; then
+        message=$(sed 's/^ *refused=//; s/ *$//' <<<"$checks")
+        "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt
+        status=$?
+        [ "$status" -eq 1 ] && grep -qF "cannot read $source: $message" stderr.txt ||
+            fail "$name: status $status and '$(cat stderr.txt)', not '$message'"
+        [ ! -e "${output/\%04d/0001}" ] || fail "$name: wrote $output"
+        leftovers=$(ls -A | grep '^\.sorvel') && fail "$name: left $leftovers"
+        continue
+    fi
+    "$sorvel" "$@" -q "$source" "$output" || { fail "$name: sorvel failed"; continue; }
+    like=$source
+    for check in $checks; do
+        case $check in
+        like=*) like=${check#like=} ;;
+        codec=*)
+            got=$(probe -select_streams v:0 -show_entries stream=codec_name "${output/\%04d/0001}" | head -1)
+            [ "$got" = "${check#codec=}" ] || fail "$name: codec $got" ;;
+        pixels=*)
+            size=${check#pixels=}
+            chain=$(sed 's/--then//; s/--[a-z]* [0-9]*//' <<<"$command")
+            opts=()
+            [[ $source == *.jpg ]] && opts=(-sws_flags bicubic+accurate_rnd+full_chroma_int+full_chroma_inp)
+            bgra "$like" "${opts[@]}" >source.raw && bgra "$output" >output.raw &&
+                # shellcheck disable=SC2086
+                "$compare" source.raw output.raw "${size%x*}" "${size#*x}" $chain >compare.txt ||
+                fail "$name: the pixels differ: $(tail -2 compare.txt)" ;;
+        *)
+            property "$check" "$like" >want.txt
+            property "$check" "$output" >got.txt
+            [ -s want.txt ] || fail "$name: the source has no $check"
+            cmp -s want.txt got.txt || fail "$name: $check differs: $(diff want.txt got.txt | head -4 | tr '\n' ' ')" ;;
+        esac
+    done
+done
+
+# The sources hold what the rows test.
+[ "$(property rotation holiday.mp4)" = 90 ] || fail "holiday.mp4 has no rotation"
+gaps=$(probe -select_streams v -show_entries frame=pts walk.mkv |
+       awk -F, '$1 != "" { if (n++) gap[$1 - last] = 1; last = $1 } END { print length(gap) }')
+[ "$gaps" -ge 5 ] || fail "walk.mkv's frame times are not variable"
+[ "$(probe -select_streams v:0 -show_entries packet=pts,dts camera.h264 | sort -u)" = N/A ] ||
+    fail "camera.h264's frames have time stamps"
+
+[ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
+echo "media table: every property came through"
