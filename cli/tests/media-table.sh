@@ -24,6 +24,8 @@ ff "${video[@]}" "${audio[@]}" -i chapters.txt -map 0:v -map 1:a \
    -map_metadata 2 -vf "setpts='N*N*3'" -fps_mode passthrough -enc_time_base 1/100 \
    -c:v libx264 -c:a flac -disposition:v:0 default+visual_impaired -disposition:a:0 comment \
    -metadata:s:a:0 title=Narration walk.mkv
+# MKV with an average rate (from MP4) unlike its base rate.
+ff -i walk.mkv -map 0:v -c copy walk.mp4 && ff -i walk.mp4 -c copy paced.mkv
 ff "${video[@]}" "${audio[@]}" -c:v mjpeg -pix_fmt yuvj422p -c:a pcm_s16le clip.mov
 ff "${video[@]}" "${audio[@]}" -c:v mpeg4 -c:a libmp3lame old.avi
 ff "${video[@]}" "${audio[@]}" -c:v libvpx -c:a libvorbis web.webm
@@ -39,9 +41,9 @@ ff -f lavfi -i color=size=40x30 -frames:v 1 -pix_fmt rgb48be \
    -vf "format=gbrp16le,geq=r='(X+1)*6*257-100':g='(Y+1)*8*257-100':b='(X+Y+1)*3*257-100'" deep.png
 # Inputs to refuse.
 ff -f lavfi -i testsrc2=size=64x48:rate=25:duration=0.4 -c:v libx264 -x264-params keyint=1 intra.mkv
-cp intra.mkv damaged.mkv                                 # frame 5 partly overwritten
-pos=$(probe -select_streams v -show_entries packet=pos intra.mkv | sed -n 5p)
-size=$(probe -select_streams v -show_entries packet=size intra.mkv | sed -n 5p)
+cp intra.mkv damaged.mkv                                 # its last frame partly overwritten
+pos=$(probe -select_streams v -show_entries packet=pos intra.mkv | tail -1)
+size=$(probe -select_streams v -show_entries packet=size intra.mkv | tail -1)
 tail -c +500 camera.h264 | head -c 40 | dd of=damaged.mkv bs=1 seek=$((pos + size / 3)) conv=notrunc status=none
 last=$(probe -select_streams v -show_entries packet=pos plain.mp4 | sort -n | tail -1)
 head -c "$last" plain.mp4 >short.mp4                     # its last video frame cut off
@@ -55,10 +57,9 @@ property() {
     case $1 in
     frames) probe -count_frames -select_streams v:0 -show_entries stream=nb_read_frames "$2" ;;
     size) probe -select_streams v:0 -show_entries stream=width,height "$2" ;;
-    rate) probe -select_streams v:0 -show_entries stream=r_frame_rate,avg_frame_rate "$2" ;;
+    rate) probe -select_streams v:0 -show_entries stream=avg_frame_rate "$2" ;;
     times) probe -select_streams v:0 -show_entries frame=best_effort_timestamp_time "$2" ;;
     durations) probe -select_streams v:0 -show_entries frame=pkt_duration_time "$2" ;;
-    duration) probe -show_entries format=duration "$2" | awk '{ printf "%.2f\n", $1 }' ;;
     audio) probe -select_streams a -show_data_hash CRC32 -show_entries packet=pts_time,duration_time,size,data_hash "$2" |
            awk '/^[-0-9.]+$/ { $0 = sprintf("%.3f", $0) } 1' ;;  # Matroska keeps milliseconds
     title) probe -show_entries format_tags=title:stream_tags=title:chapter=start_time,end_time "$2" ;;
@@ -76,17 +77,19 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Each row: SOURCE | sorvel's arguments before the file names | OUTPUT | checks,
 # where a check is a property to compare with the source, codec=NAME for the
 # output's video codec, pixels=WxH for every byte against the filters applied
-# to the source (raw_compare), "like=FILE" to compare the properties with
-# FILE rather than the source, or refused=MESSAGE.
+# to the source (raw_compare), progress for the progress line's total on a
+# terminal, "like=FILE" to compare with FILE rather than the source, or
+# refused=MESSAGE.
 rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 1 | clip1.mkv | pixels=112x62 frames"
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
 "holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 frames rate times audio title rotation colour"
 "clip.mov | yiq 150,0,300 | clip-out.avi | frames times audio"
 "walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations audio title dispositions"
+"paced.mkv | rgb 0,0,300 | paced-out.mkv | rate"
 "clip.mov | yiq 150,0,300 | clip-out.mov | codec=mjpeg frames times audio colour"
 "old.avi | rgb 200,0,0 | old-out.mkv | frames rate times audio"
-"web.webm | hsv 140,100,0 | web-out.webm | codec=vp8 frames times audio"
+"web.webm | hsv 140,100,0 | web-out.webm | codec=vp8 frames times audio progress"
 "broadcast.ts | yiq 150,200,0 | broadcast-out.ts | codec=mpeg2video frames times audio"
 "camera.h264 | yiq 150,0,0 | camera.mkv | like=camera-ffmpeg.mkv frames rate times"
 "camera.m2v | yiq 150,0,0 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate times"
@@ -94,7 +97,7 @@ rows=(
 "photo.jpg | yiq 150,300,0 | photo-out.png | pixels=64x48"
 "photo.jpg | yiq 150,300,0 | photo-out.jpg | codec=mjpeg size"
 "deep.png | rgb 300,0,150 | deep-out.png | like=levels.png pixels=40x30"
-"damaged.mkv | yiq 150,0,0 | damaged%04d.png | refused=cannot decode frame"
+"damaged.mkv | yiq 150,0,0 | damaged%04d.png | refused=cannot decode frame 10 (at 0.360 s)"
 "short.mp4 | yiq 150,0,0 | short-out.mp4 | refused=the video ends after 9 of its 10 frames"
 "sizes.h264 | yiq 150,0,0 | sizes.mkv | refused=frame 11: the picture size changes"
 "song.m4a | yiq 150,0,0 | song.mp4 | refused=it holds no video or picture"
@@ -127,6 +130,10 @@ for row in "${rows[@]}"; do
         codec=*)
             got=$(probe -select_streams v:0 -show_entries stream=codec_name "${output/\%04d/0001}" | head -1)
             [ "$got" = "${check#codec=}" ] || fail "$name: codec $got" ;;
+        progress)  # on a terminal, the total from the container's duration
+            frames=$(property frames "$source")
+            script -qec "'$sorvel' $command '$source' 'tty-$output'" /dev/null >tty.txt 2>&1
+            grep -q "100% $frames of $frames frames" tty.txt || fail "$name: progress $(tr '\r' '\n' <tty.txt | tail -2)" ;;
         pixels=*)
             size=${check#pixels=}
             chain=$(sed 's/--then//; s/--[a-z]* [0-9]*//' <<<"$command")
