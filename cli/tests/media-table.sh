@@ -19,17 +19,18 @@ ff "${video[@]}" "${audio[@]}" -c:v libx264 -pix_fmt yuv420p -color_range pc -co
    -color_trc bt709 -colorspace bt709 -c:a aac -metadata title=Holiday -movflags +faststart plain.mp4
 ff -i plain.mp4 -c copy -metadata:s:v:0 rotate=90 holiday.mp4
 # MKV: variable frame times, chapters, stream titles and dispositions.
-printf ';FFMETADATA1\ntitle=Walk\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=200\ntitle=One\n' >chapters.txt
+printf ';FFMETADATA1\ntitle=Walk\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=100\nEND=200\ntitle=One\n' >chapters.txt
 ff "${video[@]}" "${audio[@]}" -i chapters.txt -map 0:v -map 1:a \
    -map_metadata 2 -vf "setpts='N*N*3'" -fps_mode passthrough -enc_time_base 1/100 \
    -c:v libx264 -c:a flac -disposition:v:0 default+visual_impaired -disposition:a:0 comment \
    -metadata:s:a:0 title=Narration walk.mkv
-# MKV with an average rate (from MP4) unlike its base rate.
+# MKV with an average rate (from MP4) unlike its base rate: its first frames
+# come closer than one period of it.
 ff -i walk.mkv -map 0:v -c copy walk.mp4 && ff -i walk.mp4 -c copy paced.mkv
-ff "${video[@]}" "${audio[@]}" -c:v mjpeg -pix_fmt yuvj422p -c:a pcm_s16le clip.mov
+ff "${video[@]}" "${audio[@]}" -c:v prores_ks -c:a pcm_s16le clip.mov            # 10 bits
 ff "${video[@]}" "${audio[@]}" -c:v mpeg4 -c:a libmp3lame old.avi
 ff "${video[@]}" "${audio[@]}" -c:v libvpx -c:a libvorbis web.webm
-ff "${video[@]}" "${audio[@]}" -c:v mpeg2video -c:a mp2 broadcast.ts
+ff "${video[@]}" "${audio[@]}" -vf setsar=16/11 -c:v mpeg2video -c:a mp2 broadcast.ts  # anamorphic
 ff "${video[@]}" -c:v libx264 camera.h264              # no time stamps at all
 ff "${video[@]}" -c:v mpeg2video camera.m2v            # all but the last frame's
 ff -f lavfi -i testsrc2=size=48x32:rate=5 -frames:v 3 seq%04d.png
@@ -57,8 +58,10 @@ property() {
     case $1 in
     frames) probe -count_frames -select_streams v:0 -show_entries stream=nb_read_frames "$2" ;;
     size) probe -select_streams v:0 -show_entries stream=width,height "$2" ;;
+    aspect) probe -select_streams v:0 -show_entries stream=sample_aspect_ratio "$2" ;;
     rate) probe -select_streams v:0 -show_entries stream=avg_frame_rate "$2" ;;
     times) probe -select_streams v:0 -show_entries frame=best_effort_timestamp_time "$2" ;;
+    duration) probe -show_entries format=duration:stream=duration "$2" ;;
     durations) probe -select_streams v:0 -show_entries frame=pkt_duration_time "$2" ;;
     audio) probe -select_streams a -show_data_hash CRC32 -show_entries packet=pts_time,duration_time,size,data_hash "$2" |
            awk '/^[-0-9.]+$/ { $0 = sprintf("%.3f", $0) } 1' ;;  # Matroska keeps milliseconds
@@ -77,30 +80,31 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Each row: SOURCE | sorvel's arguments before the file names | OUTPUT | checks,
 # where a check is a property to compare with the source, codec=NAME for the
 # output's video codec, pixels=WxH for every byte against the filters applied
-# to the source (raw_compare), progress for the progress line's total on a
+# to the source (raw_compare), warns=TEXT_WITH_UNDERSCORES, progress for the progress line's total on a
 # terminal, "like=FILE" to compare with FILE rather than the source, or
 # refused=MESSAGE.
 rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 1 | clip1.mkv | pixels=112x62 frames"
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
-"holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 frames rate times audio title rotation colour"
-"clip.mov | yiq 150,0,300 | clip-out.avi | frames times audio"
-"walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations audio title dispositions"
-"paced.mkv | rgb 0,0,300 | paced-out.mkv | rate"
-"clip.mov | yiq 150,0,300 | clip-out.mov | codec=mjpeg frames times audio colour"
+"holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 frames rate times duration audio title rotation colour"
+"clip.mov | yiq 150,0,300 --codec mjpeg | clip-out.avi | frames times audio"
+"walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations duration audio title dispositions encoder"
+"paced.mkv | rgb 0,0,300 | paced.avi | frames rate"
+"clip.mov | yiq 150,0,300 | clip-out.mov | codec=prores warns=have_10_bits frames times audio colour"
 "old.avi | rgb 200,0,0 | old-out.mkv | frames rate times audio"
 "web.webm | hsv 140,100,0 | web-out.webm | codec=vp8 frames times audio progress"
-"broadcast.ts | yiq 150,200,0 | broadcast-out.ts | codec=mpeg2video frames times audio"
+"broadcast.ts | yiq 150,200,0 | broadcast-out.ts | codec=mpeg2video frames times audio aspect"
 "camera.h264 | yiq 150,0,0 | camera.mkv | like=camera-ffmpeg.mkv frames rate times"
 "camera.m2v | yiq 150,0,0 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate times"
 "seq%04d.png | rgb 300,0,150 | out%04d.png | pixels=48x32"
 "photo.jpg | yiq 150,300,0 | photo-out.png | pixels=64x48"
 "photo.jpg | yiq 150,300,0 | photo-out.jpg | codec=mjpeg size"
 "deep.png | rgb 300,0,150 | deep-out.png | like=levels.png pixels=40x30"
-"damaged.mkv | yiq 150,0,0 | damaged%04d.png | refused=cannot decode frame 10 (at 0.360 s)"
-"short.mp4 | yiq 150,0,0 | short-out.mp4 | refused=the video ends after 9 of its 10 frames"
-"sizes.h264 | yiq 150,0,0 | sizes.mkv | refused=frame 11: the picture size changes"
-"song.m4a | yiq 150,0,0 | song.mp4 | refused=it holds no video or picture"
+"damaged.mkv | yiq 150,0,0 | damaged%04d.png | refused=cannot read damaged.mkv: cannot decode frame 10 (at 0.360 s)"
+"short.mp4 | yiq 150,0,0 | short-out.mp4 | refused=cannot read short.mp4: the video ends after 9 of its 10 frames"
+"sizes.h264 | yiq 150,0,0 | sizes.mkv | refused=cannot read sizes.h264: frame 11: the picture size changes"
+"song.m4a | yiq 150,0,0 | song.mp4 | refused=cannot read song.m4a: it holds no video or picture"
+"camera.h264 | yiq 150,0,0 | one.png | refused=cannot write one.png: a single picture holds one frame"
 )
 ff -i camera.h264 camera-ffmpeg.mkv
 ff -i camera.m2v -c:v mpeg2video camera-ffmpeg.mp4
@@ -116,13 +120,13 @@ for row in "${rows[@]}"; do
         message=$(sed 's/^ *refused=//; s/ *$//' <<<"$checks")
         "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt
         status=$?
-        [ "$status" -eq 1 ] && grep -qF "cannot read $source: $message" stderr.txt ||
+        [ "$status" -eq 1 ] && grep -qF "sorvel: error: $message" stderr.txt ||
             fail "$name: status $status and '$(cat stderr.txt)', not '$message'"
         [ ! -e "${output/\%04d/0001}" ] || fail "$name: wrote $output"
         leftovers=$(ls -A | grep '^\.sorvel') && fail "$name: left $leftovers"
         continue
     fi
-    "$sorvel" "$@" -q "$source" "$output" || { fail "$name: sorvel failed"; continue; }
+    "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt || { fail "$name: $(cat stderr.txt)"; continue; }
     like=$source
     for check in $checks; do
         case $check in
@@ -130,6 +134,11 @@ for row in "${rows[@]}"; do
         codec=*)
             got=$(probe -select_streams v:0 -show_entries stream=codec_name "${output/\%04d/0001}" | head -1)
             [ "$got" = "${check#codec=}" ] || fail "$name: codec $got" ;;
+        encoder)  # the source's encoder tag names what no longer applies
+            tag() { probe -select_streams v:0 -show_entries stream_tags=encoder "$1"; }
+            [ -n "$(tag "$source")" ] && [ "$(tag "$source")" != "$(tag "$output")" ] ||
+                fail "$name: the encoder tag $(tag "$output") came through" ;;
+        warns=*) grep -qF "$(tr _ ' ' <<<"${check#warns=}")" stderr.txt || fail "$name: no warning ${check#warns=}" ;;
         progress)  # on a terminal, the total from the container's duration
             frames=$(property frames "$source")
             script -qec "'$sorvel' $command '$source' 'tty-$output'" /dev/null >tty.txt 2>&1
