@@ -123,7 +123,7 @@ for row in "${rows[@]}"; do
         [ "$status" -eq 1 ] && grep -qF "sorvel: error: $message" stderr.txt ||
             fail "$name: status $status and '$(cat stderr.txt)', not '$message'"
         [ ! -e "${output/\%04d/0001}" ] || fail "$name: wrote $output"
-        leftovers=$(ls -A | grep '^\.sorvel') && fail "$name: left $leftovers"
+        for left in .sorvel*; do [ ! -e "$left" ] || fail "$name: left $left"; done
         continue
     fi
     "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt || { fail "$name: $(cat stderr.txt)"; continue; }
@@ -148,9 +148,9 @@ for row in "${rows[@]}"; do
             chain=$(sed 's/--then//; s/--[a-z]* [0-9]*//' <<<"$command")
             opts=()
             [[ $source == *.jpg ]] && opts=(-sws_flags bicubic+accurate_rnd+full_chroma_int+full_chroma_inp)
-            bgra "$like" "${opts[@]}" >source.raw && bgra "$output" >output.raw &&
-                # shellcheck disable=SC2086
-                "$compare" source.raw output.raw "${size%x*}" "${size#*x}" $chain >compare.txt ||
+            bgra "$like" "${opts[@]}" >source.raw && bgra "$output" >output.raw || fail "$name: cannot decode"
+            # shellcheck disable=SC2086
+            "$compare" source.raw output.raw "${size%x*}" "${size#*x}" $chain >compare.txt ||
                 fail "$name: the pixels differ: $(tail -2 compare.txt)" ;;
         *)
             property "$check" "$like" >want.txt
