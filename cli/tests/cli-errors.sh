@@ -80,6 +80,10 @@ expect 1 "cannot write out.mp4: there is no video encoder named nonesuch" yiq 15
 (trap '' XFSZ; ulimit -f 16; expect 1 "cannot write full.mkv: File too large" hsv 160,0,0 clip.mp4 full.mkv)
 absent full.mkv
 no_leftovers
+# A file that has the temporary name sorvel would take stays as it is.
+sh -c 'printf keep >out.png.sorvel-$$-0.tmp; exec "$0" yiq 150,0,0 in.png out.png' "$sorvel"
+[ "$(cat out.png.sorvel-*-0.tmp)" = keep ] && [ -s out.png ] || fail "another file's temporary name was taken"
+rm -f out.png out.png.sorvel-*
 
 # Streams that end inside a frame: 2x2 frames are 16 bytes.
 head -c 10 /dev/zero >short.raw
