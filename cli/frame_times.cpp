@@ -9,9 +9,8 @@ extern "C" {
 
 namespace sorvel::cli {
 
-FrameTimes::FrameTimes(AVRational timeBase, AVRational frameRate, std::int64_t start)
-    : framePeriod_(std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(frameRate), timeBase))),
-      expected_(start != AV_NOPTS_VALUE ? start : 0) {}
+FrameTimes::FrameTimes(AVRational timeBase, AVRational frameRate)
+    : framePeriod_(std::max<std::int64_t>(1, av_rescale_q(1, av_inv_q(frameRate), timeBase))) {}
 
 std::int64_t FrameTimes::next(std::int64_t timestamp, std::int64_t duration) {
     const std::int64_t time = timestamp != AV_NOPTS_VALUE ? timestamp : expected_;

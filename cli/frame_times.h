@@ -14,9 +14,9 @@ namespace sorvel::cli {
 class FrameTimes {
 public:
     FrameTimes() = default;
-    // Times count in timeBase; a stream without times starts at start
-    // (AV_NOPTS_VALUE: 0) and steps by duration, or else one frame of frameRate.
-    FrameTimes(AVRational timeBase, AVRational frameRate, std::int64_t start);
+    // Times count in timeBase; a stream without times starts at 0 and steps
+    // by each frame's duration, or else one frame of frameRate.
+    FrameTimes(AVRational timeBase, AVRational frameRate);
 
     // The time stamp of the next frame, which has timestamp (or
     // AV_NOPTS_VALUE) and lasts duration (0 when unknown).

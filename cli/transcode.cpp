@@ -33,7 +33,7 @@ struct Run {
 
     std::string startOutput(const AVFrame& first) {
         VideoSource source = videoSourceOf(input, first, toBgra.alpha());
-        times = FrameTimes(source.timeBase, source.frameRate, input.stream().start_time);
+        times = FrameTimes(source.timeBase, source.frameRate);
         std::vector<std::string> warnings;
         std::string cause = output.start(source, warnings);
         warnAll(warnings, command.output);

@@ -30,7 +30,7 @@ ff -i walk.mkv -map 0:v -c copy walk.mp4 && ff -i walk.mp4 -c copy paced.mkv
 ff "${video[@]}" "${audio[@]}" -c:v prores_ks -c:a pcm_s16le clip.mov            # 10 bits
 ff "${video[@]}" "${audio[@]}" -c:v mpeg4 -c:a libmp3lame old.avi
 ff "${video[@]}" "${audio[@]}" -c:v libvpx -c:a libvorbis web.webm
-ff "${video[@]}" "${audio[@]}" -vf setsar=16/11 -c:v mpeg2video -c:a mp2 broadcast.ts  # anamorphic
+ff "${video[@]}" "${audio[@]}" -vf setsar=16/11 -c:v mpeg2video -c:a aac broadcast.ts  # anamorphic
 ff "${video[@]}" -c:v libx264 camera.h264              # no time stamps at all
 ff "${video[@]}" -c:v mpeg2video camera.m2v            # all but the last frame's
 ff -f lavfi -i testsrc2=size=48x32:rate=5 -frames:v 3 seq%04d.png
@@ -48,6 +48,7 @@ size=$(probe -select_streams v -show_entries packet=size intra.mkv | tail -1)
 tail -c +500 camera.h264 | head -c 40 | dd of=damaged.mkv bs=1 seek=$((pos + size / 3)) conv=notrunc status=none
 last=$(probe -select_streams v -show_entries packet=pos plain.mp4 | sort -n | tail -1)
 head -c "$last" plain.mp4 >short.mp4                     # its last video frame cut off
+head -c 4000 holiday.mp4 >headless.mp4                    # the index at its end cut off
 ff -f lavfi -i testsrc2=size=32x24:rate=25:duration=0.2 -c:v libx264 small.h264
 cat camera.h264 small.h264 >sizes.h264
 ff "${audio[@]}" -i levels.png -map 0 -map 1 -c:a aac -c:v png -disposition:v attached_pic song.m4a
@@ -102,6 +103,7 @@ rows=(
 "deep.png | rgb 300,0,150 | deep-out.png | like=levels.png pixels=40x30"
 "damaged.mkv | yiq 150,0,0 | damaged%04d.png | refused=cannot read damaged.mkv: cannot decode frame 10 (at 0.360 s)"
 "short.mp4 | yiq 150,0,0 | short-out.mp4 | refused=cannot read short.mp4: the video ends after 9 of its 10 frames"
+"headless.mp4 | yiq 150,0,0 | headless.mkv | refused=cannot read headless.mp4: mov: moov atom not found"
 "sizes.h264 | yiq 150,0,0 | sizes.mkv | refused=cannot read sizes.h264: frame 11: the picture size changes"
 "song.m4a | yiq 150,0,0 | song.mp4 | refused=cannot read song.m4a: it holds no video or picture"
 "camera.h264 | yiq 150,0,0 | one.png | refused=cannot write one.png: a single picture holds one frame"
