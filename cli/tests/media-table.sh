@@ -27,7 +27,9 @@ ff "${video[@]}" "${audio[@]}" -i chapters.txt -map 0:v -map 1:a \
 # MKV with an average rate (from MP4) unlike its base rate: its first frames
 # come closer than one period of it.
 ff -i walk.mkv -map 0:v -c copy walk.mp4 && ff -i walk.mp4 -c copy paced.mkv
-ff "${video[@]}" "${audio[@]}" -c:v prores_ks -c:a pcm_s16le clip.mov            # 10 bits
+# MOV: 10 bits, and a last frame that lasts half a second.
+ff "${video[@]}" "${audio[@]}" -c:v prores_ks -c:a pcm_s16le even.mov
+ff -i even.mov -c copy -bsf:v "setts=duration=if(eq(N\,9)\,6400\,DURATION)" clip.mov
 ff "${video[@]}" "${audio[@]}" -c:v mpeg4 -c:a libmp3lame old.avi
 ff "${video[@]}" "${audio[@]}" -c:v libvpx -c:a libvorbis web.webm
 ff "${video[@]}" "${audio[@]}" -vf setsar=16/11 -c:v mpeg2video -c:a aac broadcast.ts  # anamorphic
@@ -88,10 +90,10 @@ rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 1 | clip1.mkv | pixels=112x62 frames"
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
 "holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 frames rate times duration audio title rotation colour"
-"clip.mov | yiq 150,0,300 --codec mjpeg | clip-out.avi | frames times audio"
+"even.mov | yiq 150,0,300 --codec mjpeg | even.avi | frames times audio"
 "walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations duration audio title dispositions encoder"
 "paced.mkv | rgb 0,0,300 | paced.avi | frames rate"
-"clip.mov | yiq 150,0,300 | clip-out.mov | codec=prores warns=have_10_bits frames times audio colour"
+"clip.mov | yiq 150,0,300 | clip-out.mov | codec=prores warns=have_10_bits frames times durations duration audio colour"
 "old.avi | rgb 200,0,0 | old-out.mkv | frames rate times audio"
 "web.webm | hsv 140,100,0 | web-out.webm | codec=vp8 frames times audio progress"
 "broadcast.ts | yiq 150,200,0 | broadcast-out.ts | codec=mpeg2video frames times audio aspect"
