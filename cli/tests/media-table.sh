@@ -35,6 +35,8 @@ ff "${video[@]}" "${audio[@]}" -c:v libvpx -c:a libvorbis web.webm
 ff "${video[@]}" "${audio[@]}" -vf setsar=16/11 -c:v mpeg2video -c:a aac broadcast.ts  # anamorphic
 ff "${video[@]}" -c:v libx264 camera.h264              # no time stamps at all
 ff "${video[@]}" -c:v mpeg2video camera.m2v            # all but the last frame's
+ff -i camera.h264 camera-ffmpeg.mkv                     # what ffmpeg makes of them
+ff -i camera.m2v -c:v mpeg2video camera-ffmpeg.mp4
 ff -f lavfi -i testsrc2=size=48x32:rate=5 -frames:v 3 seq%04d.png
 ff -f lavfi -i testsrc2=size=64x48 -frames:v 1 photo.jpg
 # 16 bits: the levels of levels.png, each 100/65535 below its exact value v * 257.
@@ -81,11 +83,11 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # Each row: SOURCE | sorvel's arguments before the file names | OUTPUT | checks,
-# where a check is a property to compare with the source, codec=NAME for the
-# output's video codec, pixels=WxH for every byte against the filters applied
-# to the source (raw_compare), warns=TEXT_WITH_UNDERSCORES, progress for the progress line's total on a
-# terminal, "like=FILE" to compare with FILE rather than the source, or
-# refused=MESSAGE.
+# where a check is a property to compare with the source; like=FILE to
+# compare with FILE instead; codec=NAME of the output's video; pixels=WxH,
+# every byte against the filters applied to the source (raw_compare);
+# warns=TEXT_WITH_UNDERSCORES; progress, the total on a terminal; encoder,
+# the source's encoder tag left behind; or refused=MESSAGE.
 rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 1 | clip1.mkv | pixels=112x62 frames"
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
@@ -110,9 +112,6 @@ rows=(
 "song.m4a | yiq 150,0,0 | song.mp4 | refused=cannot read song.m4a: it holds no video or picture"
 "camera.h264 | yiq 150,0,0 | one.png | refused=cannot write one.png: a single picture holds one frame"
 )
-ff -i camera.h264 camera-ffmpeg.mkv
-ff -i camera.m2v -c:v mpeg2video camera-ffmpeg.mp4
-
 for row in "${rows[@]}"; do
     IFS='|' read -r source command output checks <<<"$row"
     read -r source <<<"$source"
