@@ -37,7 +37,7 @@ ff "${video[@]}" -c:v libx264 camera.h264              # no time stamps at all
 ff "${video[@]}" -c:v mpeg2video camera.m2v            # all but the last frame's
 ff -i camera.h264 camera-ffmpeg.mkv                     # what ffmpeg makes of them
 ff -i camera.m2v -c:v mpeg2video camera-ffmpeg.mp4
-ff -f lavfi -i testsrc2=size=48x32:rate=5 -frames:v 3 seq%04d.png
+ff -f lavfi -i testsrc2=size=48x32:rate=5 -frames:v 2 seq%04d.png
 ff -f lavfi -i testsrc2=size=64x48 -frames:v 1 photo.jpg
 # 16 bits: the levels of levels.png, each 100/65535 below its exact value v * 257.
 ff -f lavfi -i color=size=40x30 -frames:v 1 -vf "format=gbrp,geq=r='(X+1)*6':g='(Y+1)*8':b='(X+Y+1)*3'" \
@@ -110,7 +110,7 @@ rows=(
 "headless.mp4 | yiq 150,0,0 | headless.mkv | refused=cannot read headless.mp4: mov: moov atom not found"
 "sizes.h264 | yiq 150,0,0 | sizes.mkv | refused=cannot read sizes.h264: frame 11: the picture size changes"
 "song.m4a | yiq 150,0,0 | song.mp4 | refused=cannot read song.m4a: it holds no video or picture"
-"camera.h264 | yiq 150,0,0 | one.png | refused=cannot write one.png: a single picture holds one frame"
+"seq%04d.png | yiq 150,0,0 | one.png | refused=cannot write one.png: a single picture holds one frame"
 )
 for row in "${rows[@]}"; do
     IFS='|' read -r source command output checks <<<"$row"
