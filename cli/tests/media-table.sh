@@ -36,7 +36,7 @@ ff "${video[@]}" "${audio[@]}" -vf setsar=16/11 -c:v mpeg2video -c:a aac broadca
 ff "${video[@]}" -c:v libx264 camera.h264              # no time stamps at all
 ff "${video[@]}" -c:v mpeg2video camera.m2v            # all but the last frame's
 ff -i camera.h264 camera-ffmpeg.mkv                     # what ffmpeg makes of them
-ff -i camera.m2v -c:v mpeg2video camera-ffmpeg.mp4
+ff -i camera.m2v camera-ffmpeg.mp4
 ff -f lavfi -i testsrc2=size=48x32:rate=5 -frames:v 2 seq%04d.png
 ff -f lavfi -i testsrc2=size=64x48 -frames:v 1 photo.jpg
 # 16 bits: the levels of levels.png, each 100/65535 below its exact value v * 257.
@@ -100,7 +100,7 @@ rows=(
 "web.webm | hsv 140,100,0 | web-out.webm | codec=vp8 frames times audio progress"
 "broadcast.ts | yiq 150,200,0 | broadcast-out.ts | codec=mpeg2video frames times audio aspect"
 "camera.h264 | yiq 150,0,0 | camera.mkv | like=camera-ffmpeg.mkv frames rate times"
-"camera.m2v | yiq 150,0,0 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate times"
+"camera.m2v | yiq 150,0,0 --codec libx264 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate times"
 "seq%04d.png | rgb 300,0,150 | out%04d.png | pixels=48x32"
 "photo.jpg | yiq 150,300,0 | photo-out.png | pixels=64x48"
 "photo.jpg | yiq 150,300,0 | photo-out.jpg | codec=mjpeg size"
