@@ -1,6 +1,7 @@
 #include "cli/transcode.h"
 
 #include "cli/decoded_frames.h"
+#include "cli/ffmpeg_compat.h"
 #include "cli/frame_filter.h"
 #include "cli/media_input.h"
 #include "cli/media_output.h"
@@ -55,7 +56,7 @@ struct Run {
         filter.run(bgra.data[0], bgra.linesize[0], filtered->data[0], filtered->linesize[0], bgra.width,
                    bgra.height);
         filtered->pts = decoded->best_effort_timestamp;
-        filtered->pkt_duration = decoded->pkt_duration;
+        setFrameDuration(*filtered, frameDuration(*decoded));
         if (!output.started()) {
             cause = startOutput(*decoded);
             if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
