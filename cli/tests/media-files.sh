@@ -53,6 +53,20 @@ done
 same holiday-audio.txt graded-audio.txt "the audio packets changed"
 same holiday-frames.txt graded-frames.txt "the video frames or their times changed"
 
+# The display rotation (stream side data) comes through: ffmpeg 7 sets it
+# with -display_rotation, ffmpeg 5 from the rotate tag.
+if ffmpeg -hide_banner -h full 2>/dev/null | grep -q -- '-display_rotation'; then
+    ff -display_rotation 90 -i holiday.mp4 -c copy turned.mp4
+else
+    ff -i holiday.mp4 -c copy -metadata:s:v:0 rotate=90 turned.mp4
+fi
+"$sorvel" hsv 160,0,0 turned.mp4 turned-out.mp4
+for f in turned turned-out; do
+    probe -select_streams v -show_entries stream_side_data=rotation "$f.mp4" | grep . >"$f-rotation.txt" || true
+done
+[ -s turned-rotation.txt ] || { echo "FAIL: ffmpeg made no rotated clip"; exit 1; }
+same turned-rotation.txt turned-out-rotation.txt "the display rotation changed"
+
 # A variable frame rate keeps every frame's time.
 ff -f lavfi -i testsrc2=size=64x48:rate=25 -frames:v 10 -vf "setpts='N*N*3'" -fps_mode passthrough \
    -enc_time_base 1/100 -c:v libx264 vfr.mkv
