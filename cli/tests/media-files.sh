@@ -55,7 +55,7 @@ same holiday-frames.txt graded-frames.txt "the video frames or their times chang
 
 # The display rotation (stream side data) comes through: ffmpeg 7 sets it
 # with -display_rotation, ffmpeg 5 from the rotate tag.
-if ffmpeg -hide_banner -h full 2>/dev/null | grep -q -- '-display_rotation'; then
+if ffmpeg -hide_banner -h full 2>/dev/null | grep -- '-display_rotation' >/dev/null; then
     ff -display_rotation 90 -i holiday.mp4 -c copy turned.mp4
 else
     ff -i holiday.mp4 -c copy -metadata:s:v:0 rotate=90 turned.mp4
