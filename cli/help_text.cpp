@@ -29,11 +29,10 @@ std::string usageText() {
     std::string text =
         "sorvel: the Video Sorvel colour filters on pictures, videos and raw video frames\n"
         "\n"
-        "Usage:\n"
-        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... IN OUT [options]\n"
-        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... --raw WIDTHxHEIGHT [--threads N] [--quiet]\n"
-        "  sorvel demo [OUT.png]\n"
-        "  sorvel help [FILTER]\n"
+        "Usage: sorvel FILTER a,b,c [--then FILTER a,b,c]... IN OUT [options]\n"
+        "   or: sorvel FILTER a,b,c [--then FILTER a,b,c]... --raw WIDTHxHEIGHT [--threads N] [--quiet]\n"
+        "   or: sorvel demo [OUT.png]\n"
+        "   or: sorvel help [FILTER]\n"
         "\n"
         "Filters, with their three parameters in the order of their script line\n"
         "Config(a, b, c):\n";
@@ -78,7 +77,7 @@ std::string usageText() {
 
 std::string versionText() {
     return "sorvel " SORVEL_VERSION_TEXT "\n" SORVEL_COPYRIGHT
-           "\nLicensed under the MIT licence: free to use, copy, modify and distribute, without\n"
+           "\n\nLicensed under the MIT licence: free to use, copy, modify and distribute, without\n"
            "warranty. See the LICENSE file that comes with the program.\n";
 }
 
