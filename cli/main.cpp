@@ -10,6 +10,7 @@
 #include "cli/demo.h"
 #include "cli/frame_filter.h"
 #include "cli/help_text.h"
+#include "cli/lut/write_lut.h"
 #include "cli/progress.h"
 #include "cli/raw_stream.h"
 #ifdef SORVEL_HAVE_MEDIA
@@ -61,6 +62,13 @@ int runRaw(const Command& command) {
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
 
+int runLut(const Command& command) {
+    const LutOutcome outcome = writeLut(command);
+    if (!outcome.error.empty()) return report(outcome.error, kFailed);
+    std::fputs(outcome.report.c_str(), stdout);
+    return 0;
+}
+
 int run(const std::vector<std::string>& args) {
     const ParseOutcome parsed = parseArguments(args);
     if (!parsed.error.empty()) return report(parsed.error, kBadUsage);
@@ -73,6 +81,7 @@ int run(const std::vector<std::string>& args) {
         case Action::demo: return runDemo(command);
         case Action::file: return runFiles(command);
         case Action::raw: return runRaw(command);
+        case Action::lut: return runLut(command);
     }
     return kBadUsage;
 }
