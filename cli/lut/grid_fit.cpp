@@ -9,6 +9,8 @@ namespace sorvel::cli {
 namespace {
 
 constexpr int kSweeps = 40;
+constexpr int kReweightings = 3;
+constexpr double kSmallestError = 0.5;
 
 int nearestLevel(int k, int size) {
     return static_cast<int>(std::lround(k * 255.0 / (size - 1)));
@@ -22,7 +24,11 @@ struct NormalEquations {
     std::vector<double> target;    // 3 per grid point
 };
 
-NormalEquations accumulate(const Image& exact, int size) {
+// Each colour weighs in by the inverse of its current error (at least half a
+// level), which turns the sum of squares towards the sum of absolute errors:
+// the filters clamp and change hue sector in places, and the squares would
+// let those few colours pull whole neighbourhoods off.
+NormalEquations accumulate(const Image& exact, int size, const LutGrid* current) {
     const std::size_t points = static_cast<std::size_t>(size) * static_cast<std::size_t>(size) *
                                static_cast<std::size_t>(size);
     NormalEquations eq{std::vector<double>(8 * points, 0.0), std::vector<double>(3 * points, 0.0)};
@@ -34,13 +40,20 @@ NormalEquations accumulate(const Image& exact, int size) {
                 const double level[3] = {static_cast<double>(redOf(want)),
                                          static_cast<double>(greenOf(want)),
                                          static_cast<double>(blueOf(want))};
+                double weight = 1.0;
+                if (current != nullptr) {
+                    const std::array<double, 3> v = interpolate(*current, size, r, g, b);
+                    const double error = (std::abs(v[0] - level[0]) + std::abs(v[1] - level[1]) +
+                                          std::abs(v[2] - level[2])) / 3;
+                    weight = 1.0 / std::max(error, kSmallestError);
+                }
                 for (int i = 0; i < 4; ++i) {
                     const std::size_t p = t.base + cornerStep(size, t.corner[i]);
-                    for (int c = 0; c < 3; ++c) eq.target[3 * p + c] += t.weight[i] * level[c];
+                    for (int c = 0; c < 3; ++c) eq.target[3 * p + c] += weight * t.weight[i] * level[c];
                     // Corner i is a subset of every later corner j.
                     for (int j = i; j < 4; ++j)
                         eq.coupling[8 * p + static_cast<std::size_t>(t.corner[j] - t.corner[i])] +=
-                            t.weight[i] * t.weight[j];
+                            weight * t.weight[i] * t.weight[j];
                 }
             }
     return eq;
@@ -95,8 +108,10 @@ LutGrid sampleGrid(const Image& exact, int size) {
 LutGrid fitGrid(const Image& exact, int size) {
     LutGrid grid = sampleGrid(exact, size);
     if (size > kLargestFittedSize) return grid;
-    const NormalEquations eq = accumulate(exact, size);
-    for (int i = 0; i < kSweeps; ++i) sweep(eq, size, grid);
+    for (int round = 0; round <= kReweightings; ++round) {
+        const NormalEquations eq = accumulate(exact, size, round == 0 ? nullptr : &grid);
+        for (int i = 0; i < kSweeps; ++i) sweep(eq, size, grid);
+    }
     return grid;
 }
 
