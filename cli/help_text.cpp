@@ -72,10 +72,18 @@ std::string usageText() {
         "  --help, -h           this text; with a filter, its parameters explained\n"
         "  --version            the program's version\n"
         "\n"
+#ifdef _WIN32
+        "Files: this Windows build reads JPEG, PNG, BMP and TGA pictures and writes PNG,\n"
+        "JPEG (quality 95) and BMP, as OUT's extension says; alpha passes through\n"
+        "untouched. Video stays on the raw pipe, through ffmpeg:\n"
+        "  ffmpeg -i IN -f rawvideo -pix_fmt bgra - | sorvel.exe FILTER a,b,c --raw WxH |\n"
+        "  ffmpeg -f rawvideo -pix_fmt bgra -video_size WxH -framerate 25 -i - OUT\n"
+#else
         "Files: any picture or video FFmpeg reads (JPEG, PNG, TIFF, WebP, BMP; MP4, MKV,\n"
         "MOV, AVI, WebM; numbered sequences like frame%04d.png); OUT's extension names its\n"
         "format. Frames are filtered as 8-bit BGRA; alpha passes through untouched; sound,\n"
         "subtitles, time stamps and colour tags are kept.\n"
+#endif
         "\n"
         "Exit status: 0 done, 1 a file or stream could not be read or written,\n"
         "2 a bad command line.\n";

@@ -13,9 +13,11 @@
 #include "cli/lut/write_lut.h"
 #include "cli/progress.h"
 #include "cli/raw_stream.h"
-#ifdef SORVEL_HAVE_MEDIA
 #include "cli/picture_io.h"
+#ifdef SORVEL_HAVE_MEDIA
 #include "cli/transcode.h"
+#else
+#include "cli/winpic/picture_files.h"
 #endif
 
 namespace {
@@ -37,6 +39,14 @@ int runFiles(const Command& command) {
     const TranscodeOutcome outcome = transcode(command, warn);
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
+#else
+// This build has no FFmpeg libraries (the Windows one): pictures through
+// stb, video through --raw.
+int runFiles(const Command& command) {
+    const PictureOutcome outcome = filterPictureFile(command);
+    return outcome.error.empty() ? 0 : report(outcome.error, outcome.badUsage ? kBadUsage : kFailed);
+}
+#endif
 
 int runDemo(const Command& command) {
     const std::string error = writePicture(command.output, renderDemoSheet());
@@ -44,15 +54,6 @@ int runDemo(const Command& command) {
     std::printf("wrote the demo sheet to %s\n", command.output.c_str());
     return 0;
 }
-#else
-// This build has no FFmpeg libraries (the Windows one): raw frames only.
-int runFiles(const Command& /*command*/) {
-    return report("this build of sorvel reads no picture or video files; use --raw WIDTHxHEIGHT", kBadUsage);
-}
-int runDemo(const Command& /*command*/) {
-    return report("this build of sorvel writes no PNG files, which the demo needs", kBadUsage);
-}
-#endif
 
 int runRaw(const Command& command) {
     prepareStandardStreams();
