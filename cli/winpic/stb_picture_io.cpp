@@ -80,7 +80,8 @@ PictureRead readPicture(const std::string& path, long long maxPixels) {
 std::string writePicture(const std::string& path, const Image& image) {
     const PictureKind kind = pictureKindOf(path);
     if (kind == PictureKind::none) return "no known file format has this name's extension";
-    const int channels = image.hasAlpha && kind != PictureKind::jpeg ? 4 : 3;
+    // Only PNG keeps alpha: JPEG has none, and few readers take it from a BMP.
+    const int channels = image.hasAlpha && kind == PictureKind::png ? 4 : 3;
     std::vector<unsigned char> bytes(image.pixels.size() * static_cast<std::size_t>(channels));
     for (std::size_t i = 0; i < image.pixels.size(); ++i) {
         const Pixel32 p = image.pixels[i];
