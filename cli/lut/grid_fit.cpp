@@ -1,6 +1,7 @@
 #include "cli/lut/grid_fit.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "cli/lut/every_colour.h"

@@ -28,7 +28,7 @@ Tetrahedron tetrahedronOf(int size, int red, int green, int blue) {
     }
     const double r = d[0], g = d[1], b = d[2];
     Tetrahedron t{};
-    t.base = cornerStep(size, 0) + static_cast<std::size_t>(cell[0]) +
+    t.base = static_cast<std::size_t>(cell[0]) +
              static_cast<std::size_t>(size) *
                  (static_cast<std::size_t>(cell[1]) +
                   static_cast<std::size_t>(size) * static_cast<std::size_t>(cell[2]));

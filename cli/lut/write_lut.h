@@ -9,8 +9,8 @@
 namespace sorvel::cli {
 
 struct LutOutcome {
-    std::string error;                // one line, naming the file; empty on success
-    std::string report;               // the lines to print on success
+    std::string error;   // one line, naming the file; empty on success
+    std::string report;  // the lines to print on success
 };
 
 LutOutcome writeLut(const Command& command);

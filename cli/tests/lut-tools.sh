@@ -13,8 +13,8 @@ rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 status=0
 fail() { echo "FAIL: $*"; status=1; }
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
-chain=(yiq 150,300,300 --then hsv 150,300,300)
-steps=(yiq 150,300,300 hsv 150,300,300)
+chain=(yiq "150,300,300" --then hsv "150,300,300")
+steps=(yiq "150,300,300" hsv "150,300,300")
 every=(-f lavfi -i haldclutsrc=16)
 one=(-frames:v 1)
 ff "${every[@]}" "${one[@]}" -f rawvideo -pix_fmt bgra every.raw || exit 1
@@ -60,10 +60,12 @@ cmp -s melt.raw small.raw && fail "melt's lut3d changed nothing"
 # Errors: an unwritable place leaves nothing behind and says why.
 "$sorvel" "${chain[@]}" --lut missing/grid.cube >/dev/null 2>err.txt
 got=$?
-[ $got -eq 1 ] && grep -qx "sorvel: error: cannot write missing/grid.cube: No such file or directory" err.txt ||
+if [ $got -ne 1 ] || ! grep -qx "sorvel: error: cannot write missing/grid.cube: No such file or directory" err.txt; then
     fail "unwritable .cube gave $got: $(cat err.txt)"
+fi
 "$sorvel" "${chain[@]}" --lut grid.cube --raw 4x4 >/dev/null 2>err.txt
 [ $? -eq 2 ] || fail "--lut with --raw: $(cat err.txt)"
-! ls -a | grep -q '\.tmp$' || fail "temporary files left: $(ls -a | grep '\.tmp$')"
+leftovers=$(find . -maxdepth 1 -name '*.tmp')
+[ -z "$leftovers" ] || fail "temporary files left: $leftovers"
 [ $status -eq 0 ] && echo "LUT files match the filters in ffmpeg, ImageMagick and melt"
 exit $status

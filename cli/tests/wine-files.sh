@@ -26,8 +26,9 @@ for lut in "yiq 150,300,300 --then hsv 150,300,300 --lut-size 33 --lut grid.cube
     tr -d "\r" <wine.txt | cmp -s - native.txt || fail "$lut: sorvel.exe printed $(cat wine.txt)"
     case $file in
         *.cube) cmp -s "wine-$file" "$file" || fail "$lut: the .cube files differ" ;;
-        *.png) raw "wine-$file" wine.raw && raw "$file" native.raw &&
-                   cmp -s wine.raw native.raw || fail "$lut: the Hald CLUTs' pixels differ" ;;
+        *.png) raw "wine-$file" wine.raw
+               raw "$file" native.raw
+               cmp -s wine.raw native.raw || fail "$lut: the Hald CLUTs' pixels differ" ;;
     esac
 done
 
@@ -63,12 +64,15 @@ expect() {
     shift 2
     wine_sorvel "$@" >/dev/null 2>err.txt
     got=$?
-    [ "$got" -eq "$want" ] && grep -qF -- "$text" err.txt || fail "sorvel.exe $* gave $got: $(cat err.txt)"
+    if [ "$got" -ne "$want" ] || ! grep -qF -- "$text" err.txt; then
+        fail "sorvel.exe $* gave $got: $(cat err.txt)"
+    fi
 }
 expect 1 "cannot read missing.png: No such file or directory" yiq 150,0,0 missing.png out2.png
 expect 1 "cannot read in.raw: its picture data cannot be decoded" yiq 150,0,0 in.raw out2.png
 expect 1 "cannot write missing/grid.cube: No such file or directory" yiq 150,0,0 --lut missing/grid.cube
 [ ! -e out2.png ] || fail "a failed run left out2.png"
-! ls -a | grep -q '\.tmp$' || fail "temporary files left: $(ls -a | grep '\.tmp$')"
+leftovers=$(find . -maxdepth 1 -name '*.tmp')
+[ -z "$leftovers" ] || fail "temporary files left: $leftovers"
 [ $status -eq 0 ] && echo "sorvel.exe under Wine writes the native LUT files and filters pictures exactly"
 exit $status

@@ -9,7 +9,7 @@
 namespace sorvel::cli {
 
 struct PictureOutcome {
-    std::string error;  // one line; empty on success
+    std::string error;      // one line; empty on success
     bool badUsage = false;  // the request itself cannot be served here
 };
 
