@@ -9,7 +9,8 @@
 namespace sorvel::cli {
 namespace {
 
-constexpr int kSweeps = 40;
+constexpr int kFirstSweeps = 40;
+constexpr int kLaterSweeps = 12;  // each reweighted round starts close to its answer
 constexpr int kReweightings = 3;
 constexpr double kSmallestError = 0.5;
 
@@ -111,7 +112,7 @@ LutGrid fitGrid(const Image& exact, int size) {
     if (size > kLargestFittedSize) return grid;
     for (int round = 0; round <= kReweightings; ++round) {
         const NormalEquations eq = accumulate(exact, size, round == 0 ? nullptr : &grid);
-        for (int i = 0; i < kSweeps; ++i) sweep(eq, size, grid);
+        for (int i = 0; i < (round == 0 ? kFirstSweeps : kLaterSweeps); ++i) sweep(eq, size, grid);
     }
     return grid;
 }
