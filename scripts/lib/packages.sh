@@ -25,7 +25,7 @@ test_packages() {
         clang "libclang-rt-${llvm:-14}-dev" clang-tidy cppcheck \
         ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick \
         libxml2-utils qtdeclarative5-dev-tools \
-        dpkg-dev lintian file man-db debootstrap
+        dpkg-dev lintian file man-db debootstrap zstd
 }
 
 # Where install-deps leaves the reason 32-bit Wine could not be installed,
