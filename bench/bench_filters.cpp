@@ -94,13 +94,24 @@ std::string describe(const Case& c) {
 std::string nameOf(const Case& c, Kernel kernel) { return describe(c) + "/" + sorvel::kernelName(kernel); }
 const char* const kMemcpyName = "memcpy";
 
+// A run that stopped with an error or was skipped: Google Benchmark 1.8
+// renamed error_occurred to skipped.
+template <class Run>
+auto runFailedOrSkipped(const Run& run, int) -> decltype(static_cast<bool>(run.skipped)) {
+    return static_cast<bool>(run.skipped);
+}
+template <class Run>
+auto runFailedOrSkipped(const Run& run, long) -> decltype(static_cast<bool>(run.error_occurred)) {
+    return run.error_occurred;
+}
+
 // Keeps the fastest repetition of each benchmark while the console reporter
 // prints as usual.
 class BestTimes : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
+            if (run.run_type != Run::RT_Iteration || runFailedOrSkipped(run, 0)) continue;
             // CPU time in milliseconds: on a shared machine the wall clock
             // also counts the time other processes hold the core.
             const double ms = run.GetAdjustedCPUTime();

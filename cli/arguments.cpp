@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstddef>
 
+#include "cli/lut/lut_form.h"
 #include "cli/parameters.h"
 #include "cli/quoted.h"
 
@@ -95,6 +96,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     if (!error.empty()) return fail(error);
     std::vector<std::string> files;
     bool raw = false;
+    bool lutLevelGiven = false, lutSizeGiven = false;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (isHelpFlag(a)) {
@@ -117,6 +119,24 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
             command.quiet = true;
         } else if (a == "--lossless") {
             command.lossless = true;
+        } else if (a == "--lut") {
+            if (i + 1 >= args.size()) return fail("--lut needs a file name ending in .png or .cube");
+            command.lut = args[++i];
+            if (lutFormOf(command.lut) == LutForm::none)
+                return fail("--lut writes a Hald CLUT (.png) or a .cube file, not " + quoted(command.lut));
+        } else if (a == "--lut-level" || a == "--lut-size") {
+            if (i + 1 >= args.size()) return fail(a + " needs a value");
+            const std::string& value = args[++i];
+            if (a == "--lut-size") {
+                error = parseNumber(a, value, 2, kLargestCubeSize, command.lutSize);
+                lutSizeGiven = true;
+            } else if (value == "8" || value == "12" || value == "16") {
+                command.lutLevel = std::stoi(value);
+                lutLevelGiven = true;
+            } else {
+                error = "--lut-level takes 8, 12 or 16, not " + quoted(value);
+            }
+            if (!error.empty()) return fail(error);
         } else if (a == "--threads" || a == "--crf" || a == "--codec") {
             if (i + 1 >= args.size()) return fail(a + " needs a value");
             const std::string& value = args[++i];
@@ -134,6 +154,17 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     const bool encoding = !command.codec.empty() || command.crf >= 0 || command.lossless;
     if (command.lossless && (!command.codec.empty() || command.crf >= 0))
         return fail("--lossless chooses the codec itself; leave out --codec and --crf");
+    if (!command.lut.empty()) {
+        if (raw || !files.empty())
+            return fail("--lut writes only the LUT file; leave out --raw and the IN and OUT files");
+        if (encoding) return fail("--codec, --crf and --lossless are for files, not --lut");
+        const LutForm form = lutFormOf(command.lut);
+        if (lutLevelGiven && form != LutForm::hald) return fail("--lut-level is for a Hald CLUT (.png)");
+        if (lutSizeGiven && form != LutForm::cube) return fail("--lut-size is for a .cube file");
+        command.action = Action::lut;
+        return {command, ""};
+    }
+    if (lutLevelGiven || lutSizeGiven) return fail("--lut-level and --lut-size go with --lut FILE");
     if (raw) {
         if (!files.empty())
             return fail("--raw reads standard input and writes standard output; unexpected " +

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/filters.h"
+#include "cli/lut/lut_form.h"
 
 namespace sorvel::cli {
 
@@ -17,7 +18,7 @@ struct FrameSize {
 // takes 1 GiB.
 constexpr int kMaxSide = 16384;
 
-enum class Action { help, filterHelp, version, demo, file, raw };
+enum class Action { help, filterHelp, version, demo, file, raw, lut };
 
 struct Command {
     Action action = Action::help;
@@ -25,6 +26,9 @@ struct Command {
     const FilterInfo* helpFilter = nullptr;  // Action::filterHelp
     std::string input, output;               // Action::file; output also for the demo
     FrameSize frame;                         // Action::raw
+    std::string lut;                         // Action::lut: the LUT file
+    int lutLevel = kDefaultHaldLevel;        // --lut-level of a Hald CLUT
+    int lutSize = kDefaultCubeSize;          // --lut-size of a 3-D .cube
     int threads = 0;                         // filter threads; 0: one per processor
     std::string codec;                       // --codec: an encoder's name, or "" to choose
     int crf = -1;                            // --crf, or -1 for the codec's default

@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include "cli/colour.h"
+#include "cli/ffmpeg_compat.h"
 
 namespace sorvel::cli {
 namespace {
@@ -123,14 +124,15 @@ AVPixelFormat chooseOutputFormat(const AVCodec* encoder, AVPixelFormat source, b
         if (yuv == AV_PIX_FMT_NONE) yuv = av_get_pix_fmt((std::string("yuv") + s + "p").c_str());
         if (*s != '\0' && yuv != AV_PIX_FMT_NONE) wanted = yuv;
     }
+    const AVPixelFormat* const taken = encoderPixelFormats(encoder);
     std::vector<AVPixelFormat> colour;
-    for (const AVPixelFormat* f = encoder->pix_fmts; f != nullptr && *f != AV_PIX_FMT_NONE; ++f) {
+    for (const AVPixelFormat* f = taken; f != nullptr && *f != AV_PIX_FMT_NONE; ++f) {
         const AVPixFmtDescriptor* e = av_pix_fmt_desc_get(*f);
         if (e != nullptr && e->nb_components >= 3 &&
             (e->flags & (AV_PIX_FMT_FLAG_PAL | AV_PIX_FMT_FLAG_HWACCEL | AV_PIX_FMT_FLAG_BITSTREAM)) == 0)
             colour.push_back(*f);
     }
-    if (encoder->pix_fmts == nullptr) return wanted;  // an encoder that takes any format
+    if (taken == nullptr) return wanted;  // an encoder that takes any format
     if (colour.empty()) return AV_PIX_FMT_NONE;
     colour.push_back(AV_PIX_FMT_NONE);
     return avcodec_find_best_pix_fmt_of_list(colour.data(), wanted, alpha ? 1 : 0, nullptr);

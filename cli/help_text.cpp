@@ -29,11 +29,11 @@ std::string usageText() {
     std::string text =
         "sorvel: the Video Sorvel colour filters on pictures, videos and raw video frames\n"
         "\n"
-        "Usage:\n"
-        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... IN OUT [options]\n"
-        "  sorvel FILTER a,b,c [--then FILTER a,b,c]... --raw WIDTHxHEIGHT [--threads N] [--quiet]\n"
-        "  sorvel demo [OUT.png]\n"
-        "  sorvel help [FILTER]\n"
+        "Usage: sorvel FILTER a,b,c [--then FILTER a,b,c]... IN OUT [options]\n"
+        "   or: sorvel FILTER a,b,c [--then FILTER a,b,c]... --raw WIDTHxHEIGHT [--threads N] [--quiet]\n"
+        "   or: sorvel FILTER a,b,c [--then FILTER a,b,c]... --lut FILE.png|FILE.cube\n"
+        "   or: sorvel demo [OUT.png]\n"
+        "   or: sorvel help [FILTER]\n"
         "\n"
         "Filters, with their three parameters in the order of their script line\n"
         "Config(a, b, c):\n";
@@ -62,14 +62,27 @@ std::string usageText() {
         "  --threads N          filter threads (default: one per processor)\n"
         "  --raw WIDTHxHEIGHT   filter raw 32-bit BGRA frames of this size from standard\n"
         "                       input to standard output (ffmpeg -f rawvideo -pix_fmt bgra)\n"
+        "  --lut FILE           write the chain as a LUT for other tools instead: a Hald\n"
+        "                       CLUT picture (.png, exact), or a .cube file (1-D and exact\n"
+        "                       for rgb alone, else 3-D, with its measured error printed)\n"
+        "  --lut-level 8|12|16  the Hald CLUT's level (default 16: every 8-bit colour)\n"
+        "  --lut-size N         the 3-D .cube's points per axis, 2 to 256 (default 65)\n"
         "  --quiet, -q          no progress line on standard error\n"
         "  --help, -h           this text; with a filter, its parameters explained\n"
         "  --version            the program's version\n"
         "\n"
+#ifdef _WIN32
+        "Files: this Windows build reads JPEG, PNG, BMP and TGA pictures and writes PNG,\n"
+        "JPEG (quality 95) and BMP, as OUT's extension says; alpha passes through\n"
+        "untouched. Video stays on the raw pipe, through ffmpeg:\n"
+        "  ffmpeg -i IN -f rawvideo -pix_fmt bgra - | sorvel.exe FILTER a,b,c --raw WxH |\n"
+        "  ffmpeg -f rawvideo -pix_fmt bgra -video_size WxH -framerate 25 -i - OUT\n"
+#else
         "Files: any picture or video FFmpeg reads (JPEG, PNG, TIFF, WebP, BMP; MP4, MKV,\n"
         "MOV, AVI, WebM; numbered sequences like frame%04d.png); OUT's extension names its\n"
         "format. Frames are filtered as 8-bit BGRA; alpha passes through untouched; sound,\n"
         "subtitles, time stamps and colour tags are kept.\n"
+#endif
         "\n"
         "Exit status: 0 done, 1 a file or stream could not be read or written,\n"
         "2 a bad command line.\n";
@@ -78,7 +91,7 @@ std::string usageText() {
 
 std::string versionText() {
     return "sorvel " SORVEL_VERSION_TEXT "\n" SORVEL_COPYRIGHT
-           "\nLicensed under the MIT licence: free to use, copy, modify and distribute, without\n"
+           "\n\nLicensed under the MIT licence: free to use, copy, modify and distribute, without\n"
            "warranty. See the LICENSE file that comes with the program.\n";
 }
 

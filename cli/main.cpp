@@ -10,11 +10,14 @@
 #include "cli/demo.h"
 #include "cli/frame_filter.h"
 #include "cli/help_text.h"
+#include "cli/lut/write_lut.h"
 #include "cli/progress.h"
 #include "cli/raw_stream.h"
-#ifdef SORVEL_HAVE_MEDIA
 #include "cli/picture_io.h"
+#ifdef SORVEL_HAVE_MEDIA
 #include "cli/transcode.h"
+#else
+#include "cli/winpic/picture_files.h"
 #endif
 
 namespace {
@@ -36,6 +39,14 @@ int runFiles(const Command& command) {
     const TranscodeOutcome outcome = transcode(command, warn);
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
+#else
+// This build has no FFmpeg libraries (the Windows one): pictures through
+// stb, video through --raw.
+int runFiles(const Command& command) {
+    const PictureOutcome outcome = filterPictureFile(command);
+    return outcome.error.empty() ? 0 : report(outcome.error, outcome.badUsage ? kBadUsage : kFailed);
+}
+#endif
 
 int runDemo(const Command& command) {
     const std::string error = writePicture(command.output, renderDemoSheet());
@@ -43,15 +54,6 @@ int runDemo(const Command& command) {
     std::printf("wrote the demo sheet to %s\n", command.output.c_str());
     return 0;
 }
-#else
-// This build has no FFmpeg libraries (the Windows one): raw frames only.
-int runFiles(const Command& /*command*/) {
-    return report("this build of sorvel reads no picture or video files; use --raw WIDTHxHEIGHT", kBadUsage);
-}
-int runDemo(const Command& /*command*/) {
-    return report("this build of sorvel writes no PNG files, which the demo needs", kBadUsage);
-}
-#endif
 
 int runRaw(const Command& command) {
     prepareStandardStreams();
@@ -59,6 +61,13 @@ int runRaw(const Command& command) {
     FrameFilter filter(command.chain, command.threads > 0 ? command.threads : defaultThreadCount());
     const StreamOutcome outcome = processStream(filter, command.frame, stdin, stdout, progress);
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
+}
+
+int runLut(const Command& command) {
+    const LutOutcome outcome = writeLut(command);
+    if (!outcome.error.empty()) return report(outcome.error, kFailed);
+    std::fputs(outcome.report.c_str(), stdout);
+    return 0;
 }
 
 int run(const std::vector<std::string>& args) {
@@ -73,6 +82,7 @@ int run(const std::vector<std::string>& args) {
         case Action::demo: return runDemo(command);
         case Action::file: return runFiles(command);
         case Action::raw: return runRaw(command);
+        case Action::lut: return runLut(command);
     }
     return kBadUsage;
 }

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "cli/ffmpeg_compat.h"
+
 namespace sorvel::cli {
 
 std::string MediaInput::open(const std::string& path, long long maxPixels) {
@@ -109,8 +111,8 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
         int result = avcodec_receive_frame(decoder_.get(), &frame);
         if (result >= 0) {
             ++decoded_;
-            if (frame.best_effort_timestamp != AV_NOPTS_VALUE && frame.pkt_duration > 0)
-                decodedEnd_ = frame.best_effort_timestamp + frame.pkt_duration;
+            if (frame.best_effort_timestamp != AV_NOPTS_VALUE && frameDuration(frame) > 0)
+                decodedEnd_ = frame.best_effort_timestamp + frameDuration(frame);
             return Next::frame;
         }
         if (result == AVERROR_EOF) {

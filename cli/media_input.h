@@ -2,6 +2,7 @@
 // stream, and the packets of its other streams in file order.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "cli/av_handles.h"

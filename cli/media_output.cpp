@@ -1,5 +1,7 @@
 #include "cli/media_output.h"
 
+#include "cli/ffmpeg_compat.h"
+
 #include <cstring>
 #include <utility>
 
@@ -10,14 +12,6 @@ extern "C" {
 
 namespace sorvel::cli {
 namespace {
-
-void copySideData(const AVStream& from, AVStream& to) {
-    for (int i = 0; i < from.nb_side_data; ++i) {
-        const AVPacketSideData& sd = from.side_data[i];
-        if (std::uint8_t* data = av_stream_new_side_data(&to, sd.type, sd.size))
-            std::memcpy(data, sd.data, sd.size);
-    }
-}
 
 const char* kindOf(AVMediaType type) {
     const char* name = av_get_media_type_string(type);
@@ -100,7 +94,7 @@ void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
         out->disposition = in.disposition;
         out->avg_frame_rate = in.avg_frame_rate;
         av_dict_copy(&out->metadata, in.metadata, 0);
-        copySideData(in, *out);
+        copyStreamSideData(in, *out);
         copies_[i] = out->index;
         if (par.codec_type == AVMEDIA_TYPE_VIDEO && (in.disposition & AV_DISPOSITION_ATTACHED_PIC) == 0)
             warnings.push_back(what + " is copied unfiltered: sorvel filters the first video stream");
@@ -191,9 +185,9 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
         video_->disposition = source.stream->disposition;
         av_dict_copy(&video_->metadata, source.stream->metadata, 0);
         av_dict_set(&video_->metadata, "encoder", nullptr, 0);  // the old encoder no longer applies
-        copySideData(*source.stream, *video_);
+        copyStreamSideData(*source.stream, *video_);
         const auto* matrix = reinterpret_cast<const std::int32_t*>(
-            av_stream_get_side_data(source.stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
+            streamSideData(*source.stream, AV_PKT_DATA_DISPLAYMATRIX));
         if (matrix != nullptr && av_display_rotation_get(matrix) != 0 && !storesRotation(*format_->oformat))
             warnings.push_back("the display rotation is not kept: only MOV and MP4 files store it here");
     }
@@ -236,8 +230,8 @@ std::string MediaOutput::writeFrame(const AVFrame& bgra) {
     if (lastPts_ != AV_NOPTS_VALUE && pts != AV_NOPTS_VALUE && pts <= lastPts_) pts = lastPts_ + 1;
     lastPts_ = pts;
     converted_->pts = pts;
-    converted_->pkt_duration = av_rescale_q(bgra.pkt_duration, sourceTimeBase_, encoder_->time_base);
-    if (converted_->pkt_duration > 0) durations_[pts] = converted_->pkt_duration;
+    setFrameDuration(*converted_, av_rescale_q(frameDuration(bgra), sourceTimeBase_, encoder_->time_base));
+    if (frameDuration(*converted_) > 0) durations_[pts] = frameDuration(*converted_);
     converted_->sample_aspect_ratio = encoder_->sample_aspect_ratio;
     ++frames_;
     return encodeAndWrite(converted_.get());

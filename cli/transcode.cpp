@@ -1,6 +1,7 @@
 #include "cli/transcode.h"
 
 #include "cli/decoded_frames.h"
+#include "cli/ffmpeg_compat.h"
 #include "cli/frame_filter.h"
 #include "cli/frame_times.h"
 #include "cli/media_input.h"
@@ -62,8 +63,8 @@ struct Run {
             if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
             progress = ProgressLine(stderr, !command.quiet && stderrIsTerminal(), input.expectedFrames());
         }
-        filtered->pts = times.next(decoded->best_effort_timestamp, decoded->pkt_duration);
-        filtered->pkt_duration = decoded->pkt_duration;
+        filtered->pts = times.next(decoded->best_effort_timestamp, frameDuration(*decoded));
+        setFrameDuration(*filtered, frameDuration(*decoded));
         av_frame_unref(decoded.get());
         cause = output.writeFrame(*filtered);
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;

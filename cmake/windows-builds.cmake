@@ -17,6 +17,7 @@ if(SORVEL_WINDOWS)
         -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-${arch}.cmake
         -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
         -DSORVEL_WERROR=${SORVEL_WERROR}
+        -DSORVEL_TESTS=${SORVEL_TESTS}
         -DCMAKE_INSTALL_PREFIX=${SORVEL_DIST_DIR}/${dist}
       # What is installed into dist/ is what ships: stripped of symbols (the
       # build tree keeps them for the static checks of the code), with the
@@ -31,14 +32,28 @@ if(SORVEL_WINDOWS)
   endforeach()
 
   # The Wine tests run the 64-bit programs everywhere and the 32-bit ones
-  # where this kernel runs i686 code.
-  execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/runs-i686 RESULT_VARIABLE no_i686
-                  OUTPUT_VARIABLE SORVEL_NO_WINE32_REASON OUTPUT_STRIP_TRAILING_WHITESPACE)
-  set(SORVEL_WINE_TARGETS win64)
-  if(no_i686)
-    message(STATUS "The 32-bit Wine tests are skipped: ${SORVEL_NO_WINE32_REASON}")
-  else()
-    list(APPEND SORVEL_WINE_TARGETS win32)
+  # where a 32-bit Windows program was seen to run under this machine's
+  # Wine. The answer is kept while the installed 32-bit Wine stays the same.
+  if(SORVEL_TESTS)
+    execute_process(COMMAND dpkg-query -W "-f=\${Version}" wine32:i386
+                    OUTPUT_VARIABLE wine32_version ERROR_QUIET)
+    if(NOT DEFINED SORVEL_WINE32_PROBED OR NOT SORVEL_WINE32_PROBED STREQUAL "${wine32_version}")
+      message(STATUS "Looking for a 32-bit Wine that runs 32-bit programs")
+      execute_process(COMMAND ${PROJECT_SOURCE_DIR}/scripts/runs-wine32 ${CMAKE_BINARY_DIR}/wine32-probe
+                      RESULT_VARIABLE no_wine32 OUTPUT_VARIABLE reason OUTPUT_STRIP_TRAILING_WHITESPACE)
+      if(no_wine32)
+        set(SORVEL_NO_WINE32_REASON "${reason}" CACHE INTERNAL "")
+      else()
+        set(SORVEL_NO_WINE32_REASON "" CACHE INTERNAL "")
+      endif()
+      set(SORVEL_WINE32_PROBED "${wine32_version}" CACHE INTERNAL "")
+    endif()
+    set(SORVEL_WINE_TARGETS win64)
+    if(SORVEL_NO_WINE32_REASON)
+      message(STATUS "The 32-bit Wine tests are skipped: ${SORVEL_NO_WINE32_REASON}")
+    else()
+      list(APPEND SORVEL_WINE_TARGETS win32)
+    endif()
+    include(${PROJECT_SOURCE_DIR}/cmake/avisynth.cmake)
   endif()
-  include(${PROJECT_SOURCE_DIR}/cmake/avisynth.cmake)
 endif()

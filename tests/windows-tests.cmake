@@ -1,5 +1,5 @@
 # Tests of the cross-built Windows libraries: loaded by the test hosts and by
-# AviSynth+ under Wine (the 32-bit ones where this kernel runs i686 code),
+# AviSynth+ under Wine (the 32-bit ones where 32-bit programs run there),
 # and checked statically.
 set(wine_prefix ${CMAKE_CURRENT_BINARY_DIR}/wineprefix)
 set(run_wine ${CMAKE_CURRENT_SOURCE_DIR}/winhost/run-under-wine ${wine_prefix})
@@ -55,9 +55,9 @@ foreach(target ${SORVEL_WINE_TARGETS})
   set_tests_properties(avisynth_${target} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 600 LABELS wine)
 endforeach()
 if(NOT win32 IN_LIST SORVEL_WINE_TARGETS)
-  add_test(NAME wine32_skipped_no_i686_here
+  add_test(NAME wine32_skipped
            COMMAND sh -c "echo 'SKIPPED the 32-bit Wine tests: ${SORVEL_NO_WINE32_REASON}'; exit 77")
-  set_tests_properties(wine32_skipped_no_i686_here PROPERTIES SKIP_RETURN_CODE 77)
+  set_tests_properties(wine32_skipped PROPERTIES SKIP_RETURN_CODE 77)
 endif()
 
 foreach(plugin yiq:YIQ rgb:RGB hsv:SV)

@@ -17,7 +17,11 @@ audio=(-f lavfi -i sine=sample_rate=44100:duration=0.4)
 # MP4: tagged full-range BT.709, a title and a display rotation.
 ff "${video[@]}" "${audio[@]}" -c:v libx264 -pix_fmt yuv420p -color_range pc -color_primaries bt709 \
    -color_trc bt709 -colorspace bt709 -c:a aac -metadata title=Holiday -movflags +faststart plain.mp4
-ff -i plain.mp4 -c copy -metadata:s:v:0 rotate=90 holiday.mp4
+if ffmpeg -hide_banner -h full 2>/dev/null | grep -q -- -display_rotation; then  # ffmpeg 7
+    ff -display_rotation 90 -i plain.mp4 -c copy holiday.mp4
+else
+    ff -i plain.mp4 -c copy -metadata:s:v:0 rotate=90 holiday.mp4
+fi
 # MKV: variable frame times, chapters, stream titles and dispositions.
 printf ';FFMETADATA1\ntitle=Walk\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=100\nEND=200\ntitle=One\n' >chapters.txt
 ff "${video[@]}" "${audio[@]}" -i chapters.txt -map 0:v -map 1:a \
@@ -67,7 +71,7 @@ property() {
     rate) probe -select_streams v:0 -show_entries stream=avg_frame_rate "$2" ;;
     times) probe -select_streams v:0 -show_entries frame=best_effort_timestamp_time "$2" ;;
     duration) probe -show_entries format=duration:stream=duration "$2" ;;
-    durations) probe -select_streams v:0 -show_entries frame=pkt_duration_time "$2" ;;
+    durations) probe -select_streams v:0 -show_entries frame=pkt_duration_time,duration_time "$2" ;;  # ffprobe 5, 7
     audio) probe -select_streams a -show_data_hash CRC32 -show_entries packet=pts_time,duration_time,size,data_hash "$2" |
            awk '/^[-0-9.]+$/ { $0 = sprintf("%.3f", $0) } 1' ;;  # Matroska keeps milliseconds
     title) probe -show_entries format_tags=title:stream_tags=title:chapter=start_time,end_time "$2" ;;

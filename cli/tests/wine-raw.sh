@@ -26,8 +26,8 @@ got=$?
 [ $got -eq 1 ] || fail "a short stream gave status $got"
 grep -q "input ends inside frame 2: 200 of its 4800 bytes" short.err || fail "short stream: $(cat short.err)"
 
-wine_sorvel yiq 150,0,0 in.png out.png </dev/null >/dev/null 2>png.err
+wine_sorvel yiq 150,0,0 in.mp4 out.mp4 </dev/null >/dev/null 2>video.err
 got=$?
-[ $got -eq 2 ] && grep -q "reads no picture or video files" png.err || fail "file request gave $got: $(cat png.err)"
+[ $got -eq 2 ] && grep -q "filter video through --raw" video.err || fail "video file request gave $got: $(cat video.err)"
 [ $status -eq 0 ] && echo "sorvel.exe under Wine matches the native program"
 exit $status

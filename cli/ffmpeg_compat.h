@@ -1,0 +1,85 @@
+// The few FFmpeg calls whose form changed between FFmpeg 5.1 (Debian 12)
+// and 7.1 (Debian 13): each helper takes the newer interface where the
+// libraries' version says it exists, and the older one before it.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/frame.h>
+}
+
+// AVFrame::duration replaced pkt_duration (libavutil 57.30, FFmpeg 6.0).
+#define SORVEL_AV_FRAME_DURATION (LIBAVUTIL_VERSION_INT >= AV_VERSION_INT(57, 30, 100))
+// Stream side data moved into AVCodecParameters (libavcodec 60.30, FFmpeg 6.1).
+#define SORVEL_AV_CODED_SIDE_DATA (LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 30, 100))
+// avcodec_get_supported_config() replaced AVCodec::pix_fmts (libavcodec 61.13, FFmpeg 7.1).
+#define SORVEL_AV_SUPPORTED_CONFIG (LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(61, 13, 100))
+
+namespace sorvel::cli {
+
+inline std::int64_t frameDuration(const AVFrame& frame) {
+#if SORVEL_AV_FRAME_DURATION
+    return frame.duration;
+#else
+    return frame.pkt_duration;
+#endif
+}
+
+inline void setFrameDuration(AVFrame& frame, std::int64_t duration) {
+#if SORVEL_AV_FRAME_DURATION
+    frame.duration = duration;
+#else
+    frame.pkt_duration = duration;
+#endif
+}
+
+// The pixel formats the encoder takes, ended by AV_PIX_FMT_NONE; nullptr
+// when it takes any.
+inline const AVPixelFormat* encoderPixelFormats(const AVCodec* encoder) {
+#if SORVEL_AV_SUPPORTED_CONFIG
+    const void* formats = nullptr;
+    int count = 0;
+    if (avcodec_get_supported_config(nullptr, encoder, AV_CODEC_CONFIG_PIX_FORMAT, 0, &formats, &count) < 0)
+        return nullptr;
+    return static_cast<const AVPixelFormat*>(formats);
+#else
+    return encoder->pix_fmts;
+#endif
+}
+
+// Adds each side data item of from's stream (a display matrix, HDR
+// metadata) to to's.
+inline void copyStreamSideData(const AVStream& from, AVStream& to) {
+#if SORVEL_AV_CODED_SIDE_DATA
+    const AVCodecParameters& source = *from.codecpar;
+    AVCodecParameters& target = *to.codecpar;
+    for (int i = 0; i < source.nb_coded_side_data; ++i) {
+        const AVPacketSideData& sd = source.coded_side_data[i];
+        if (AVPacketSideData* copy =
+                av_packet_side_data_new(&target.coded_side_data, &target.nb_coded_side_data, sd.type, sd.size, 0))
+            std::memcpy(copy->data, sd.data, sd.size);
+    }
+#else
+    for (int i = 0; i < from.nb_side_data; ++i) {
+        const AVPacketSideData& sd = from.side_data[i];
+        if (std::uint8_t* data = av_stream_new_side_data(&to, sd.type, sd.size)) std::memcpy(data, sd.data, sd.size);
+    }
+#endif
+}
+
+// The stream's side data item of this type, or nullptr.
+inline const std::uint8_t* streamSideData(const AVStream& stream, AVPacketSideDataType type) {
+#if SORVEL_AV_CODED_SIDE_DATA
+    const AVPacketSideData* sd =
+        av_packet_side_data_get(stream.codecpar->coded_side_data, stream.codecpar->nb_coded_side_data, type);
+    return sd != nullptr ? sd->data : nullptr;
+#else
+    return av_stream_get_side_data(&stream, type, nullptr);
+#endif
+}
+
+}  // namespace sorvel::cli

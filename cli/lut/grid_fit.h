@@ -1,0 +1,26 @@
+// Grid values of a 3-D LUT chosen so that tetrahedral interpolation comes as
+// close as it can to the exact filter output over all 8-bit colours.
+#pragma once
+
+#include "cli/image.h"
+#include "cli/lut/tetrahedral.h"
+
+namespace sorvel::cli {
+
+// Each grid point takes the exact output of the 8-bit colour nearest to it.
+LutGrid sampleGrid(const Image& exact, int size);
+
+// Largest size that fitGrid fits; above it the grid is sampled (its points
+// are then less than two levels apart and the fit gains little).
+constexpr int kLargestFittedSize = 129;
+
+// A fit over all 8-bit colours: the grid values, within 0..255, minimise the
+// sum of squared differences between the interpolated and the exact levels,
+// and then, reweighted three times, come close to minimising the sum of
+// absolute differences, which is the mean error that tools show. Each round
+// is solved by sweeps of projected Gauss-Seidel on the normal equations,
+// starting from sampleGrid. The result depends only on exact and size, not
+// on the machine or thread count, so every build writes the same file.
+LutGrid fitGrid(const Image& exact, int size);
+
+}  // namespace sorvel::cli

@@ -1,0 +1,89 @@
+#include "cli/lut/write_lut.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+
+#include "cli/frame_filter.h"
+#include "cli/lut/cube_text.h"
+#include "cli/lut/every_colour.h"
+#include "cli/lut/grid_fit.h"
+#include "cli/lut/hald_clut.h"
+#include "cli/lut/lut_form.h"
+#include "cli/picture_io.h"
+#include "cli/whole_file.h"
+
+namespace sorvel::cli {
+namespace {
+
+std::string errorLine(const LutError& e) {
+    char line[160];
+    std::snprintf(line, sizeof line, "mean error %.3f levels, max error %d levels, exact %.2f %% of colours\n",
+                  e.mean, e.max, 100.0 * e.exactShare);
+    return line;
+}
+
+std::array<std::array<int, 3>, 256> channelLevels(const FilterChain& chain) {
+    std::array<Pixel32, 256> grey{}, out{};
+    for (int v = 0; v < 256; ++v) grey[static_cast<std::size_t>(v)] = opaque(v, v, v);
+    applyChain(chain, grey.data(), out.data(), 256, 1);
+    std::array<std::array<int, 3>, 256> levels{};
+    for (std::size_t v = 0; v < 256; ++v) levels[v] = {redOf(out[v]), greenOf(out[v]), blueOf(out[v])};
+    return levels;
+}
+
+// The 1-D table looked up channel by channel against the exact output.
+LutError measureTable(const std::array<std::array<int, 3>, 256>& levels, const Image& exact) {
+    long long total = 0, exactColours = 0;
+    int max = 0;
+    for (int b = 0; b < 256; ++b)
+        for (int g = 0; g < 256; ++g)
+            for (int r = 0; r < 256; ++r) {
+                const Pixel32 want = exactAt(exact, r, g, b);
+                const int e[3] = {std::abs(levels[static_cast<std::size_t>(r)][0] - redOf(want)),
+                                  std::abs(levels[static_cast<std::size_t>(g)][1] - greenOf(want)),
+                                  std::abs(levels[static_cast<std::size_t>(b)][2] - blueOf(want))};
+                total += e[0] + e[1] + e[2];
+                for (const int x : e) max = x > max ? x : max;
+                if (e[0] + e[1] + e[2] == 0) ++exactColours;
+            }
+    return {static_cast<double>(total) / (3 * 16777216.0), max, static_cast<double>(exactColours) / 16777216.0};
+}
+
+}  // namespace
+
+bool perChannel(const FilterChain& chain) {
+    for (const FilterStep& step : chain)
+        if (step.filter->kind != FilterKind::rgb) return false;
+    return !chain.empty();
+}
+
+LutOutcome writeLut(const Command& command) {
+    const int threads = command.threads > 0 ? command.threads : defaultThreadCount();
+    const Image exact = exactColours(command.chain, threads);
+    const std::string& path = command.lut;
+    if (lutFormOf(path) == LutForm::hald) {
+        const Image hald = haldClut(exact, command.lutLevel);
+        const std::string error = writePicture(path, hald);
+        if (!error.empty()) return {"cannot write " + path + ": " + error, ""};
+        return {"", "wrote a level-" + std::to_string(command.lutLevel) + " Hald CLUT (" +
+                        std::to_string(hald.width) + " x " + std::to_string(hald.height) + ") to " + path + "\n"};
+    }
+    const std::string title = chainTitle(command.chain);
+    std::string text, report;
+    if (perChannel(command.chain)) {
+        const auto levels = channelLevels(command.chain);
+        text = cube1dText(title, levels);
+        report = "wrote a 1-D LUT of 256 entries to " + path + "\n" + errorLine(measureTable(levels, exact));
+    } else {
+        const LutGrid grid = fitGrid(exact, command.lutSize);
+        text = cube3dText(title, grid, command.lutSize);
+        report = "wrote a 3-D LUT of size " + std::to_string(command.lutSize) + " to " + path + "\n" +
+                 errorLine(measureGrid(asWritten(grid), command.lutSize, exact, threads));
+    }
+    const std::string error = writeWholeFile(path, text);
+    if (!error.empty()) return {"cannot write " + path + ": " + error, ""};
+    return {"", report};
+}
+
+}  // namespace sorvel::cli
