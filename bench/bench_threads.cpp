@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "cli/frame_filter.h"
+#include "cli/frames/frame_filter.h"
 
 namespace {
 

@@ -6,18 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "cli/arguments.h"
-#include "cli/demo.h"
-#include "cli/frame_filter.h"
-#include "cli/help_text.h"
+#include "cli/command/arguments.h"
+#include "cli/demo/demo.h"
+#include "cli/frames/frame_filter.h"
+#include "cli/command/help_text.h"
 #include "cli/lut/write_lut.h"
-#include "cli/progress.h"
-#include "cli/raw_stream.h"
-#include "cli/picture_io.h"
+#include "cli/command/progress.h"
+#include "cli/frames/raw_stream.h"
+#include "cli/media/picture_io.h"
 #ifdef SORVEL_HAVE_MEDIA
-#include "cli/transcode.h"
+#include "cli/media/transcode.h"
 #else
-#include "cli/winpic/picture_files.h"
+#include "cli/windows_pictures/picture_files.h"
 #endif
 
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/arguments.h"
-#include "cli/parameters.h"
+#include "cli/command/arguments.h"
+#include "cli/command/parameters.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

@@ -10,7 +10,7 @@ extern "C" {
 #include <libavutil/base64.h>
 }
 
-#include "cli/picture_io.h"
+#include "cli/media/picture_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0 || size > (1u << 20)) return 0;

@@ -4,8 +4,8 @@
 // Hald CLUT, red fastest, then green, then blue.
 #pragma once
 
-#include "cli/filters.h"
-#include "cli/image.h"
+#include "cli/frames/filters.h"
+#include "cli/frames/image.h"
 
 namespace sorvel::cli {
 

@@ -2,7 +2,7 @@
 // with L^2 steps per channel, red fastest, then green, then blue.
 #pragma once
 
-#include "cli/image.h"
+#include "cli/frames/image.h"
 
 namespace sorvel::cli {
 

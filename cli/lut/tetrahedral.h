@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "cli/image.h"
+#include "cli/frames/image.h"
 
 namespace sorvel::cli {
 

@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "cli/frame_filter.h"
+#include "cli/frames/frame_filter.h"
 #include "cli/lut/cube_text.h"
 #include "cli/lut/every_colour.h"
 #include "cli/lut/grid_fit.h"
 #include "cli/lut/hald_clut.h"
 #include "cli/lut/lut_form.h"
-#include "cli/picture_io.h"
-#include "cli/whole_file.h"
+#include "cli/media/picture_io.h"
+#include "cli/files/whole_file.h"
 
 namespace sorvel::cli {
 namespace {

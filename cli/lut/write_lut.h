@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "cli/arguments.h"
+#include "cli/command/arguments.h"
 
 namespace sorvel::cli {
 

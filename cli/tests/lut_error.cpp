@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/filters.h"
-#include "cli/parameters.h"
+#include "cli/frames/filters.h"
+#include "cli/command/parameters.h"
 
 namespace {
 

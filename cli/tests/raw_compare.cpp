@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/parameters.h"
+#include "cli/command/parameters.h"
 #include "core/image.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/arguments.h"
+#include "cli/command/arguments.h"
 
 namespace sorvel::cli {
 namespace {

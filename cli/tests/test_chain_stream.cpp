@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/filters.h"
-#include "cli/frame_filter.h"
-#include "cli/progress.h"
-#include "cli/raw_stream.h"
+#include "cli/frames/filters.h"
+#include "cli/frames/frame_filter.h"
+#include "cli/command/progress.h"
+#include "cli/frames/raw_stream.h"
 #include "core/image.h"
 #include "rgb/rgb_transform.h"
 #include "yiq/yiq_transform.h"

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/contact_sheet.h"
-#include "cli/demo.h"
-#include "cli/font.h"
-#include "cli/picture_io.h"
-#include "cli/test_image.h"
+#include "cli/demo/contact_sheet.h"
+#include "cli/demo/demo.h"
+#include "cli/demo/font.h"
+#include "cli/media/picture_io.h"
+#include "cli/demo/test_image.h"
 #include "core/image.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/arguments.h"
+#include "cli/command/arguments.h"
 #include "cli/lut/cube_text.h"
 #include "cli/lut/every_colour.h"
 #include "cli/lut/grid_fit.h"

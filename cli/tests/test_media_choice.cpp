@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "cli/codec_choice.h"
-#include "cli/colour.h"
+#include "cli/media/codec_choice.h"
+#include "cli/media/colour.h"
 
 extern "C" {
 #include <libavutil/pixdesc.h>

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/arguments.h"
-#include "cli/parameters.h"
+#include "cli/command/arguments.h"
+#include "cli/command/parameters.h"
 
 namespace sorvel::cli {
 namespace {

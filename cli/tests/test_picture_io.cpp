@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/picture_io.h"
+#include "cli/media/picture_io.h"
 #include "png_fixtures.h"
 
 namespace sorvel::cli {

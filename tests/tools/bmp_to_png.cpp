@@ -8,8 +8,8 @@
 #include <iterator>
 #include <vector>
 
-#include "cli/image.h"
-#include "cli/picture_io.h"
+#include "cli/frames/image.h"
+#include "cli/media/picture_io.h"
 
 namespace {
 

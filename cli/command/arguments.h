@@ -1,0 +1,56 @@
+// The command line of the sorvel program, parsed into what to do.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "cli/frames/filters.h"
+#include "cli/lut/lut_form.h"
+
+namespace sorvel::cli {
+
+struct FrameSize {
+    int width = 0;
+    int height = 0;
+};
+
+// Largest frame or image side accepted; a frame of 16384 x 16384 pixels
+// takes 1 GiB.
+constexpr int kMaxSide = 16384;
+
+enum class Action { help, filterHelp, version, demo, file, raw, lut };
+
+struct Command {
+    Action action = Action::help;
+    FilterChain chain;
+    const FilterInfo* helpFilter = nullptr;  // Action::filterHelp
+    std::string input, output;               // Action::file; output also for the demo
+    FrameSize frame;                         // Action::raw
+    std::string lut;                         // Action::lut: the LUT file
+    int lutLevel = kDefaultHaldLevel;        // --lut-level of a Hald CLUT
+    int lutSize = kDefaultCubeSize;          // --lut-size of a 3-D .cube
+    int threads = 0;                         // filter threads; 0: one per processor
+    std::string codec;                       // --codec: an encoder's name, or "" to choose
+    int crf = -1;                            // --crf, or -1 for the codec's default
+    bool lossless = false;
+    bool quiet = false;
+    std::vector<std::string> warnings;  // parameters outside 0..300
+};
+
+struct ParseOutcome {
+    Command command;
+    std::string error;  // one line; empty when the command line is sound
+};
+
+ParseOutcome parseArguments(const std::vector<std::string>& args);
+
+// Most filter threads accepted by --threads.
+constexpr int kMaxThreads = 256;
+
+// "WIDTHxHEIGHT", each side 1..kMaxSide. Returns an error text or "".
+std::string parseFrameSize(const std::string& text, FrameSize& size);
+
+// The demo's output file when none is given.
+inline const char* defaultDemoPath() { return "sorvel-demo.png"; }
+
+}  // namespace sorvel::cli

@@ -1,0 +1,295 @@
+#include "cli/media/media_output.h"
+
+#include "cli/media/ffmpeg_compat.h"
+
+#include <cstring>
+#include <utility>
+
+extern "C" {
+#include <libavutil/display.h>
+#include <libavutil/pixdesc.h>
+}
+
+namespace sorvel::cli {
+namespace {
+
+const char* kindOf(AVMediaType type) {
+    const char* name = av_get_media_type_string(type);
+    return name != nullptr ? name : "data";
+}
+
+// MPEG-1, 2 and 4 part 2 and their relatives count time in frames (at most
+// 16 bits of them).
+bool countsFramesInCodec(AVCodecID id) {
+    return id == AV_CODEC_ID_MPEG1VIDEO || id == AV_CODEC_ID_MPEG2VIDEO || id == AV_CODEC_ID_MPEG4 ||
+           id == AV_CODEC_ID_H263 || id == AV_CODEC_ID_H263P || id == AV_CODEC_ID_MSMPEG4V2 ||
+           id == AV_CODEC_ID_MSMPEG4V3;
+}
+
+// Only QuickTime's family (MOV, MP4) stores a display rotation here.
+bool storesRotation(const AVOutputFormat& format) {
+    for (const char* name : {"mov", "mp4", "3gp", "3g2", "ipod", "ismv", "psp", "f4v"})
+        if (std::strcmp(format.name, name) == 0) return true;
+    return false;
+}
+
+// AVI counts time in frames: its streams tick once per frame.
+bool countsFrames(const AVOutputFormat& format) { return std::strcmp(format.name, "avi") == 0; }
+
+}  // namespace
+
+MediaOutput::~MediaOutput() {
+    if (format_ == nullptr) return;
+    if ((format_->oformat->flags & AVFMT_NOFILE) == 0) avio_closep(&format_->pb);
+    avformat_free_context(format_);
+}
+
+std::string MediaOutput::create(const std::string& path, const EncodeSettings& settings, int threads) {
+    path_ = path;
+    settings_ = settings;
+    threads_ = threads;
+    const AVOutputFormat* guess = av_guess_format(nullptr, path.c_str(), nullptr);
+    if (guess == nullptr) return "no known file format has this name's extension";
+    const int error = avformat_alloc_output_context2(&format_, guess, nullptr, nullptr);
+    if (error < 0) return avErrorText(error);
+    const bool pictures = isPictureContainer(guess);
+    const bool sequence = pictures && !numberedName(path, 1).empty();
+    single_ = pictures && !sequence;
+    std::string cause = pending_.reserve(path, sequence);
+    if (!cause.empty()) return cause;
+    // "file:" keeps a name with a colon in it from being taken for a protocol.
+    av_freep(&format_->url);
+    format_->url = av_strdup(("file:" + pending_.temporary()).c_str());
+    return format_->url != nullptr ? "" : "out of memory";
+}
+
+void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
+                              std::vector<std::string>& warnings) {
+    copies_.assign(input.nb_streams, -1);
+    const bool pictures = isPictureContainer(format_->oformat);
+    const bool matroska = std::strncmp(format_->oformat->name, "matroska", 8) == 0;
+    for (unsigned i = 0; i < input.nb_streams; ++i) {
+        const AVStream& in = *input.streams[i];
+        const AVCodecParameters& par = *in.codecpar;
+        if (static_cast<int>(i) == videoIndex) {
+            video_ = avformat_new_stream(format_, nullptr);
+            if (video_ == nullptr) return;
+            continue;
+        }
+        const bool held =
+            !pictures && (par.codec_type == AVMEDIA_TYPE_ATTACHMENT
+                              ? matroska
+                              : par.codec_id != AV_CODEC_ID_NONE && containerHolds(format_->oformat, par.codec_id));
+        const AVCodecDescriptor* codec = avcodec_descriptor_get(par.codec_id);
+        const std::string what = "stream " + std::to_string(i) + " (" + kindOf(par.codec_type) +
+                                 (codec != nullptr ? std::string(", ") + codec->name : "") + ")";
+        if (!held) {
+            warnings.push_back(what + " is left out: the output's format cannot hold it");
+            continue;
+        }
+        AVStream* out = avformat_new_stream(format_, nullptr);
+        if (out == nullptr || avcodec_parameters_copy(out->codecpar, &par) < 0) continue;
+        out->codecpar->codec_tag = 0;
+        out->time_base = in.time_base;
+        out->disposition = in.disposition;
+        out->avg_frame_rate = in.avg_frame_rate;
+        av_dict_copy(&out->metadata, in.metadata, 0);
+        copyStreamSideData(in, *out);
+        copies_[i] = out->index;
+        if (par.codec_type == AVMEDIA_TYPE_VIDEO && (in.disposition & AV_DISPOSITION_ATTACHED_PIC) == 0)
+            warnings.push_back(what + " is copied unfiltered: sorvel filters the first video stream");
+    }
+    if (pictures) return;
+    av_dict_copy(&format_->metadata, input.metadata, 0);
+    for (unsigned i = 0; i < input.nb_chapters; ++i) {
+        const AVChapter& in = *input.chapters[i];
+        auto* out = static_cast<AVChapter*>(av_mallocz(sizeof(AVChapter)));
+        if (out == nullptr) return;
+        out->id = in.id;
+        out->time_base = in.time_base;
+        out->start = in.start;
+        out->end = in.end;
+        av_dict_copy(&out->metadata, in.metadata, 0);
+        auto* grown = static_cast<AVChapter**>(
+            av_realloc_array(format_->chapters, format_->nb_chapters + 1, sizeof(AVChapter*)));
+        if (grown == nullptr) {
+            av_dict_free(&out->metadata);
+            av_free(out);
+            return;
+        }
+        format_->chapters = grown;
+        format_->chapters[format_->nb_chapters++] = out;
+    }
+}
+
+std::string MediaOutput::start(const VideoSource& source, std::vector<std::string>& warnings) {
+    const EncoderChoice choice = chooseEncoder(format_->oformat, path_, source.codec, settings_);
+    if (!choice.error.empty()) return choice.error;
+    const AVCodec* codec = choice.encoder;
+    // Lossless output stores the filtered RGB frames themselves.
+    const AVPixelFormat pixels =
+        chooseOutputFormat(codec, settings_.lossless ? AV_PIX_FMT_BGRA : source.format, source.alpha);
+    if (pixels == AV_PIX_FMT_NONE) return std::string("the encoder ") + codec->name + " stores no colour pictures";
+    const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(pixels);
+    if (source.alpha && (desc->flags & AV_PIX_FMT_FLAG_ALPHA) == 0)
+        warnings.push_back(std::string("the transparency is not kept: ") + codec->name + " writes " +
+                           desc->name + ", which has no alpha");
+
+    encoder_.reset(avcodec_alloc_context3(codec));
+    if (!encoder_) return "out of memory";
+    AVCodecContext& e = *encoder_;
+    e.width = source.width;
+    e.height = source.height;
+    e.pix_fmt = pixels;
+    e.sample_aspect_ratio = source.aspect;
+    e.framerate = source.frameRate;
+    sourceTimeBase_ = source.timeBase;
+    e.time_base = source.timeBase;
+    if (countsFrames(*format_->oformat) || countsFramesInCodec(codec->id)) e.time_base = av_inv_q(source.frameRate);
+    if (isYuv(pixels)) {
+        // YUV sources keep their matrix and range; others get what players
+        // assume for untagged pictures of this size. JPEG is full range.
+        colour_ = isYuv(source.format) ? source.colour
+                                       : yuvColourOf(AVCOL_SPC_UNSPECIFIED, AVCOL_RANGE_UNSPECIFIED,
+                                                     pixels, codec->id, source.width, source.height);
+        if (codec->id == AV_CODEC_ID_MJPEG) colour_.fullRange = true;
+        e.colorspace = colour_.matrix;
+        e.color_range = colour_.fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;
+        if (isYuv(source.format)) e.chroma_sample_location = source.chromaLocation;
+    } else {
+        e.colorspace = AVCOL_SPC_RGB;
+    }
+    e.color_primaries = source.primaries;
+    e.color_trc = source.transfer;
+    e.thread_count = 0;  // the codec's own choice: one per processor
+    if ((format_->oformat->flags & AVFMT_GLOBALHEADER) != 0) e.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    AVDictionary* options = nullptr;
+    for (const auto& [name, value] : choice.options) av_dict_set(&options, name.c_str(), value.c_str(), 0);
+    if (!choice.options.empty()) e.bit_rate = 0;  // constant quality, no bit-rate cap
+    if (choice.quantiser > 0) {
+        e.flags |= AV_CODEC_FLAG_QSCALE;
+        e.global_quality = FF_QP2LAMBDA * choice.quantiser;
+    }
+    int error = avcodec_open2(&e, codec, &options);
+    av_dict_free(&options);
+    if (error < 0) return std::string("cannot encode with ") + codec->name + ": " + avErrorText(error);
+
+    if (video_ == nullptr) video_ = avformat_new_stream(format_, nullptr);
+    if (video_ == nullptr) return "out of memory";
+    error = avcodec_parameters_from_context(video_->codecpar, &e);
+    if (error < 0) return avErrorText(error);
+    video_->time_base = e.time_base;
+    video_->avg_frame_rate = source.frameRate;
+    video_->sample_aspect_ratio = source.aspect;
+    if (source.stream != nullptr) {
+        video_->disposition = source.stream->disposition;
+        av_dict_copy(&video_->metadata, source.stream->metadata, 0);
+        av_dict_set(&video_->metadata, "encoder", nullptr, 0);  // the old encoder no longer applies
+        copyStreamSideData(*source.stream, *video_);
+        const auto* matrix = reinterpret_cast<const std::int32_t*>(
+            streamSideData(*source.stream, AV_PKT_DATA_DISPLAYMATRIX));
+        if (matrix != nullptr && av_display_rotation_get(matrix) != 0 && !storesRotation(*format_->oformat))
+            warnings.push_back("the display rotation is not kept: only MOV and MP4 files store it here");
+    }
+
+    if ((format_->oformat->flags & AVFMT_NOFILE) == 0) {
+        error = avio_open(&format_->pb, format_->url, AVIO_FLAG_WRITE);
+        if (error < 0) return avErrorText(error);
+    }
+    error = avformat_write_header(format_, nullptr);
+    if (error < 0) return avErrorText(error);
+    started_ = true;
+
+    converted_.reset(av_frame_alloc());
+    if (!converted_) return "out of memory";
+    converted_->format = pixels;
+    converted_->width = source.width;
+    converted_->height = source.height;
+    error = av_frame_get_buffer(converted_.get(), 0);
+    if (error < 0) return avErrorText(error);
+
+    while (!early_.empty()) {
+        const Early early = std::move(early_.front());
+        early_.pop_front();
+        std::string cause = writeCopy(*early.packet, early.timeBase);
+        if (!cause.empty()) return cause;
+    }
+    return "";
+}
+
+std::string MediaOutput::writeFrame(const AVFrame& bgra) {
+    if (single_ && frames_ >= 1)
+        return "a single picture holds one frame and the input has more; name a numbered "
+               "sequence such as frame%04d.png";
+    int error = av_frame_make_writable(converted_.get());  // the encoder may still hold the last one
+    if (error < 0) return avErrorText(error);
+    std::string cause = scaler_.convert(bgra, YuvColour{}, *converted_, colour_, threads_);
+    if (!cause.empty()) return cause;
+    // In a coarser time base two frames may meet; each keeps a tick of its own.
+    std::int64_t pts = av_rescale_q(bgra.pts, sourceTimeBase_, encoder_->time_base);
+    if (lastPts_ != AV_NOPTS_VALUE && pts != AV_NOPTS_VALUE && pts <= lastPts_) pts = lastPts_ + 1;
+    lastPts_ = pts;
+    converted_->pts = pts;
+    setFrameDuration(*converted_, av_rescale_q(frameDuration(bgra), sourceTimeBase_, encoder_->time_base));
+    if (frameDuration(*converted_) > 0) durations_[pts] = frameDuration(*converted_);
+    converted_->sample_aspect_ratio = encoder_->sample_aspect_ratio;
+    ++frames_;
+    return encodeAndWrite(converted_.get());
+}
+
+std::string MediaOutput::encodeAndWrite(const AVFrame* frame) {
+    int error = avcodec_send_frame(encoder_.get(), frame);
+    if (error < 0) return "cannot encode frame " + std::to_string(frames_) + ": " + avErrorText(error);
+    const PacketPtr packet(av_packet_alloc());
+    if (!packet) return "out of memory";
+    for (;;) {
+        error = avcodec_receive_packet(encoder_.get(), packet.get());
+        if (error == AVERROR(EAGAIN) || error == AVERROR_EOF) return "";
+        if (error < 0) return "cannot encode: " + avErrorText(error);
+        // Most encoders leave the duration of their packets to the muxer.
+        const auto duration = durations_.find(packet->pts);
+        if (duration != durations_.end()) {
+            if (packet->duration == 0) packet->duration = duration->second;
+            durations_.erase(duration);
+        }
+        std::string cause = writePacket(*packet, encoder_->time_base, video_->index);
+        if (!cause.empty()) return cause;
+    }
+}
+
+std::string MediaOutput::writeCopy(AVPacket& packet, AVRational timeBase) {
+    const int index = packet.stream_index >= 0 && packet.stream_index < static_cast<int>(copies_.size())
+                          ? copies_[static_cast<std::size_t>(packet.stream_index)]
+                          : -1;
+    if (index < 0) return "";
+    if (!started_) {
+        PacketPtr kept(av_packet_clone(&packet));
+        if (!kept) return "out of memory";
+        early_.push_back({std::move(kept), timeBase});
+        return "";
+    }
+    return writePacket(packet, timeBase, index);
+}
+
+std::string MediaOutput::writePacket(AVPacket& packet, AVRational from, int streamIndex) {
+    packet.stream_index = streamIndex;
+    av_packet_rescale_ts(&packet, from, format_->streams[streamIndex]->time_base);
+    packet.pos = -1;
+    if ((format_->oformat->flags & AVFMT_NOFILE) != 0) pending_.setWritten(++pictureFiles_);
+    const int error = av_interleaved_write_frame(format_, &packet);
+    return error < 0 ? avErrorText(error) : "";
+}
+
+std::string MediaOutput::finish() {
+    std::string cause = encodeAndWrite(nullptr);
+    if (!cause.empty()) return cause;
+    int error = av_write_trailer(format_);
+    if (error < 0) return avErrorText(error);
+    if ((format_->oformat->flags & AVFMT_NOFILE) == 0) {
+        error = avio_closep(&format_->pb);
+        if (error < 0) return avErrorText(error);
+    }
+    return pending_.commit(pictureFiles_);
+}
+
+}  // namespace sorvel::cli

@@ -1,0 +1,91 @@
+// The written file: the filtered video, encoded, and copies of the source's
+// other streams, muxed into the container that the file name's extension
+// names. Everything goes to a temporary file first (see PendingOutput).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "cli/media/av_handles.h"
+#include "cli/media/codec_choice.h"
+#include "cli/media/colour.h"
+#include "cli/files/output_file.h"
+
+namespace sorvel::cli {
+
+// What the written video takes over from its source.
+struct VideoSource {
+    int width = 0, height = 0;
+    AVPixelFormat format = AV_PIX_FMT_BGRA;   // as decoded: it picks the output's kind
+    bool alpha = false;                       // whether the pictures carry transparency
+    AVCodecID codec = AV_CODEC_ID_NONE;       // the source's codec; none for a picture in memory
+    AVRational timeBase{1, 25}, frameRate{25, 1}, aspect{0, 1};
+    AVColorPrimaries primaries = AVCOL_PRI_UNSPECIFIED;
+    AVColorTransferCharacteristic transfer = AVCOL_TRC_UNSPECIFIED;
+    AVChromaLocation chromaLocation = AVCHROMA_LOC_UNSPECIFIED;
+    YuvColour colour;                          // of a YUV source
+    const AVStream* stream = nullptr;          // side data (rotation) and metadata to keep
+};
+
+class MediaOutput {
+public:
+    MediaOutput() = default;
+    MediaOutput(const MediaOutput&) = delete;
+    MediaOutput& operator=(const MediaOutput&) = delete;
+    ~MediaOutput();
+
+    // Picks the container from path and reserves the temporary file.
+    // Returns "" or the cause.
+    std::string create(const std::string& path, const EncodeSettings& settings, int threads);
+
+    // Copies every stream of input but the filtered one (audio, subtitles,
+    // data, attachments) where the container holds it; what it does not
+    // hold is left out with a warning. Call before start.
+    void copyStreams(const AVFormatContext& input, int videoIndex, std::vector<std::string>& warnings);
+
+    // Opens the encoder for frames like the source's and writes the header.
+    std::string start(const VideoSource& source, std::vector<std::string>& warnings);
+    bool started() const { return started_; }
+
+    // Converts a filtered BGRA frame, which carries its time stamps in the
+    // source's time base, and encodes it.
+    std::string writeFrame(const AVFrame& bgra);
+
+    // A packet of a copied input stream, timed in that stream's time base.
+    // Packets that come before start are kept until then.
+    std::string writeCopy(AVPacket& packet, AVRational timeBase);
+
+    // Drains the encoder, ends the file and renames it into place.
+    std::string finish();
+
+private:
+    std::string encodeAndWrite(const AVFrame* frame);
+    std::string writePacket(AVPacket& packet, AVRational from, int streamIndex);
+
+    std::string path_;
+    EncodeSettings settings_;
+    int threads_ = 1;
+    PendingOutput pending_;
+    AVFormatContext* format_ = nullptr;
+    CodecPtr encoder_;
+    AVStream* video_ = nullptr;
+    std::vector<int> copies_;  // output stream of each input stream; -1 for none
+    struct Early {
+        PacketPtr packet;
+        AVRational timeBase;
+    };
+    std::deque<Early> early_;  // copied packets that came before start
+    FramePtr converted_;
+    Scaler scaler_;
+    YuvColour colour_;
+    AVRational sourceTimeBase_{1, 25};
+    std::int64_t lastPts_ = AV_NOPTS_VALUE;
+    std::map<std::int64_t, std::int64_t> durations_;  // of frames in the encoder, by time stamp
+    bool started_ = false, single_ = false;
+    long frames_ = 0, pictureFiles_ = 0;
+};
+
+}  // namespace sorvel::cli
