@@ -17,7 +17,7 @@ audio=(-f lavfi -i sine=sample_rate=44100:duration=0.4)
 # MP4: tagged full-range BT.709, a title and a display rotation.
 ff "${video[@]}" "${audio[@]}" -c:v libx264 -pix_fmt yuv420p -color_range pc -color_primaries bt709 \
    -color_trc bt709 -colorspace bt709 -c:a aac -metadata title=Holiday -movflags +faststart plain.mp4
-if ffmpeg -hide_banner -h full 2>/dev/null | grep -q -- -display_rotation; then  # ffmpeg 7
+if ffmpeg -hide_banner -h full 2>/dev/null | grep -- -display_rotation >/dev/null; then  # ffmpeg 7 (grep reads all: pipefail)
     ff -display_rotation 90 -i plain.mp4 -c copy holiday.mp4
 else
     ff -i plain.mp4 -c copy -metadata:s:v:0 rotate=90 holiday.mp4
@@ -70,6 +70,9 @@ property() {
     aspect) probe -select_streams v:0 -show_entries stream=sample_aspect_ratio "$2" ;;
     rate) probe -select_streams v:0 -show_entries stream=avg_frame_rate "$2" ;;
     times) probe -select_streams v:0 -show_entries frame=best_effort_timestamp_time "$2" ;;
+    # The frame times from the first: ffmpeg 7's own conversion of an MPEG-2
+    # stream starts at 0, where its first frame says one period.
+    spacing) property times "$2" | awk 'NR == 1 { t0 = $1 } { printf "%.6f\n", $1 - t0 }' ;;
     duration) probe -show_entries format=duration:stream=duration "$2" ;;
     durations) probe -select_streams v:0 -show_entries frame=pkt_duration_time,duration_time "$2" ;;  # ffprobe 5, 7
     audio) probe -select_streams a -show_data_hash CRC32 -show_entries packet=pts_time,duration_time,size,data_hash "$2" |
@@ -97,14 +100,14 @@ rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
 "holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 frames rate times duration audio title rotation colour"
 "even.mov | yiq 150,0,300 --codec mjpeg | even.avi | frames times audio"
-"walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations duration audio title dispositions encoder"
+"walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations audio title dispositions encoder"
 "paced.mkv | rgb 0,0,300 | paced.avi | frames rate"
 "clip.mov | yiq 150,0,300 | clip-out.mov | codec=prores warns=have_10_bits frames times durations duration audio colour"
 "old.avi | rgb 200,0,0 | old-out.mkv | frames rate times audio"
 "web.webm | hsv 140,100,0 | web-out.webm | codec=vp8 frames times audio progress"
 "broadcast.ts | yiq 150,200,0 | broadcast-out.ts | codec=mpeg2video frames times audio aspect"
 "camera.h264 | yiq 150,0,0 | camera.mkv | like=camera-ffmpeg.mkv frames rate times"
-"camera.m2v | yiq 150,0,0 --codec libx264 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate times"
+"camera.m2v | yiq 150,0,0 --codec libx264 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate spacing"
 "seq%04d.png | rgb 300,0,150 | out%04d.png | pixels=48x32"
 "photo.jpg | yiq 150,300,0 | photo-out.png | pixels=64x48"
 "photo.jpg | yiq 150,300,0 | photo-out.jpg | codec=mjpeg size"
