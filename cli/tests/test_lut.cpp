@@ -152,7 +152,8 @@ TEST(LutHald, LayoutAndLevels) {
         const int steps = c.level * c.level;
         for (int i = 0; i < 2000; ++i) {
             const int r = (i * 7) % steps, g = (i * 13 + 5) % steps, b = (i * 29 + 3) % steps;
-            const std::size_t at = static_cast<std::size_t>(r + steps * (g + steps * b));
+            const auto n = static_cast<std::size_t>(steps);
+            const std::size_t at = static_cast<std::size_t>(r) + n * (static_cast<std::size_t>(g) + n * static_cast<std::size_t>(b));
             auto level = [steps](int k) { return (k * 255 * 2 + (steps - 1)) / (2 * (steps - 1)); };
             EXPECT_EQ(hald.pixels[at] & 0xFFFFFFu, coreOf(chain, packRgb(level(r), level(g), level(b))))
                 << "level " << c.level << " step " << r << "," << g << "," << b;
