@@ -13,6 +13,7 @@
 #include "cli/lut/write_lut.h"
 #include "cli/command/progress.h"
 #include "cli/frames/raw_stream.h"
+#include "cli/files/pending_file.h"
 #include "cli/media/picture_io.h"
 #ifdef SORVEL_HAVE_MEDIA
 #include "cli/media/transcode.h"
@@ -34,8 +35,17 @@ int report(const std::string& message, int status) {
 
 void warn(const std::string& message) { std::fprintf(stderr, "sorvel: warning: %s\n", message.c_str()); }
 
+// Refuses to write over the input: the same file under another name or
+// through a link counts too.
+std::string sameFileError(const Command& command) {
+    if (!isSameFile(command.input, command.output)) return "";
+    return "cannot write " + command.output + ": it is the input file " + command.input +
+           " itself; write to another name";
+}
+
 #ifdef SORVEL_HAVE_MEDIA
 int runFiles(const Command& command) {
+    if (const std::string error = sameFileError(command); !error.empty()) return report(error, kFailed);
     const TranscodeOutcome outcome = transcode(command, warn);
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
@@ -43,6 +53,7 @@ int runFiles(const Command& command) {
 // This build has no FFmpeg libraries (the Windows one): pictures through
 // stb, video through --raw.
 int runFiles(const Command& command) {
+    if (const std::string error = sameFileError(command); !error.empty()) return report(error, kFailed);
     const PictureOutcome outcome = filterPictureFile(command);
     return outcome.error.empty() ? 0 : report(outcome.error, outcome.badUsage ? kBadUsage : kFailed);
 }
@@ -71,6 +82,7 @@ int runLut(const Command& command) {
 }
 
 int run(const std::vector<std::string>& args) {
+    removeTemporariesOnSignals();
     const ParseOutcome parsed = parseArguments(args);
     if (!parsed.error.empty()) return report(parsed.error, kBadUsage);
     const Command& command = parsed.command;

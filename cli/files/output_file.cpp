@@ -2,21 +2,34 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <system_error>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include "cli/files/error_text.h"
+
 namespace sorvel::cli {
 namespace {
 
-std::string describe(int errnum) { return std::error_code(errnum, std::generic_category()).message(); }
+constexpr const char* kHidden = ".sorvel-";
 
-std::string tag() { return ".sorvel-" + std::to_string(getpid()); }
+// Whether name is one that the numbered pattern gives: the text before its
+// number field, digits, and the text after it.
+bool fitsPattern(const std::string& pattern, const std::string& name) {
+    const std::size_t field = pattern.find('%');
+    const std::size_t end = pattern.find('d', field);
+    if (field == std::string::npos || end == std::string::npos) return false;
+    const std::string before = pattern.substr(0, field), after = pattern.substr(end + 1);
+    if (name.size() <= before.size() + after.size() || name.compare(0, before.size(), before) != 0 ||
+        name.compare(name.size() - after.size(), after.size(), after) != 0)
+        return false;
+    for (std::size_t i = before.size(); i < name.size() - after.size(); ++i)
+        if (name[i] < '0' || name[i] > '9') return false;
+    return true;
+}
 
 }  // namespace
 
@@ -29,49 +42,45 @@ std::string numberedName(const std::string& pattern, long number) {
 std::string PendingOutput::reserve(const std::string& target, bool sequence) {
     target_ = target;
     sequence_ = sequence;
-    if (sequence) {
-        // The pattern's files go into the same folder under a hidden prefix;
-        // whether the folder takes files shows when the first is written.
-        const std::size_t slash = target.rfind('/');
-        const std::size_t base = slash == std::string::npos ? 0 : slash + 1;
-        temporary_ = target.substr(0, base) + tag() + "-" + target.substr(base);
-        if (access(base == 0 ? "." : target.substr(0, base).c_str(), W_OK) != 0) return describe(errno);
-        pending_ = true;
-        return "";
+    if (!sequence) {
+        std::string cause = single_.reserve(target);
+        temporary_ = single_.temporary();
+        return cause;
     }
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary_ = target + tag() + "-" + std::to_string(attempt) + ".tmp";
-        const int fd = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            close(fd);
-            pending_ = true;
-            return "";
-        }
-        if (errno != EEXIST) return describe(errno);
+    // The pattern's files go into the same folder under a hidden prefix;
+    // whether the folder takes files shows when the first is written.
+    const std::string folder = folderOf(target), pattern = nameOf(target);
+    removeStaleTemporaries(folder, kHidden, [&pattern](const std::string& rest) {
+        return fitsPattern(pattern, rest.substr(1));
+    });
+    temporary_ = folder + kHidden + std::to_string(thisProcessId()) + "-" + pattern;
+    if (access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) return errorText(errno);
+    pending_ = true;
+    return "";
+}
+
+void PendingOutput::setWritten(long count) {
+    while (written_ < count) {
+        ++written_;
+        registered_.push_back(std::make_unique<RegisteredTemporary>(numberedName(temporary_, written_)));
     }
-    return describe(EEXIST);
 }
 
 std::string PendingOutput::commit(long count) {
-    if (!sequence_) {
-        if (std::rename(temporary_.c_str(), target_.c_str()) != 0) return describe(errno);
-        pending_ = false;
-        return "";
-    }
-    written_ = count;
-    for (long n = 1; n <= count; ++n)
+    if (!sequence_) return single_.commit();
+    setWritten(count);
+    for (long n = 1; n <= count; ++n) {
         if (std::rename(numberedName(temporary_, n).c_str(), numberedName(target_, n).c_str()) != 0)
-            return describe(errno);
+            return errorText(errno);
+        registered_[static_cast<std::size_t>(n - 1)]->clear();
+    }
     pending_ = false;
     return "";
 }
 
 void PendingOutput::discard() {
-    if (!sequence_) {
-        unlink(temporary_.c_str());
-        return;
-    }
     for (long n = 1; n <= written_; ++n) unlink(numberedName(temporary_, n).c_str());
+    registered_.clear();
 }
 
 PendingOutput::~PendingOutput() {

@@ -1,11 +1,14 @@
-// An output written under a temporary name beside its target and renamed
-// over the target only when complete, so that a failed run leaves no
-// partial file and an existing target untouched. A numbered sequence
-// (frame%04d.png) is written as temporary files too, and each is renamed at
-// the end.
+// An output that FFmpeg writes: one file through a PendingFile, or a
+// numbered sequence (frame%04d.png) written as hidden temporary files
+// (".sorvel-PID-frame0001.png") that are each renamed at the end. Either way
+// a failed or interrupted run leaves no partial file.
 #pragma once
 
+#include <memory>
 #include <string>
+#include <vector>
+
+#include "cli/files/pending_file.h"
 
 namespace sorvel::cli {
 
@@ -29,14 +32,16 @@ public:
     std::string commit(long count);
 
     // How many files of a sequence may have been written, for the clean-up.
-    void setWritten(long count) { written_ = count; }
+    void setWritten(long count);
 
 private:
     void discard();
+    PendingFile single_;
     std::string target_, temporary_;
     bool sequence_ = false;
     bool pending_ = false;
     long written_ = 0;
+    std::vector<std::unique_ptr<RegisteredTemporary>> registered_;
 };
 
 // The name of file number in a numbered pattern (frame%04d.png), or "" when

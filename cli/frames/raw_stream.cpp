@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <csignal>
-#include <system_error>
 #include <vector>
 
 #ifdef _WIN32
@@ -10,12 +9,9 @@
 #include <io.h>
 #endif
 
+#include "cli/files/error_text.h"
+
 namespace sorvel::cli {
-namespace {
-
-std::string describe(int errnum) { return std::error_code(errnum, std::generic_category()).message(); }
-
-}  // namespace
 
 FrameRead readFrame(std::FILE* in, void* buffer, std::size_t size) {
     errno = 0;
@@ -46,7 +42,7 @@ StreamOutcome processStream(FrameFilter& filter, FrameSize size, std::FILE* in, 
         }
         if (read.status == ReadStatus::failed) {
             outcome.error = "cannot read frame " + std::to_string(number) +
-                            " from standard input: " + describe(read.errnum);
+                            " from standard input: " + errorText(read.errnum);
             break;
         }
         const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(size.width) * 4;
@@ -55,7 +51,7 @@ StreamOutcome processStream(FrameFilter& filter, FrameSize size, std::FILE* in, 
         errno = 0;
         if (std::fwrite(filtered.data(), 1, bytes, out) != bytes) {
             outcome.error = "cannot write frame " + std::to_string(number) +
-                            " to standard output: " + describe(errno != 0 ? errno : EIO);
+                            " to standard output: " + errorText(errno != 0 ? errno : EIO);
             break;
         }
         ++outcome.frames;
@@ -63,7 +59,7 @@ StreamOutcome processStream(FrameFilter& filter, FrameSize size, std::FILE* in, 
     }
     errno = 0;
     if (std::fflush(out) != 0 && outcome.error.empty())
-        outcome.error = "cannot write to standard output: " + describe(errno != 0 ? errno : EIO);
+        outcome.error = "cannot write to standard output: " + errorText(errno != 0 ? errno : EIO);
     progress.finish();
     return outcome;
 }

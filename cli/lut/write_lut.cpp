@@ -11,7 +11,7 @@
 #include "cli/lut/hald_clut.h"
 #include "cli/lut/lut_form.h"
 #include "cli/media/picture_io.h"
-#include "cli/files/whole_file.h"
+#include "cli/files/pending_file.h"
 
 namespace sorvel::cli {
 namespace {

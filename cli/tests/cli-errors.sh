@@ -85,6 +85,60 @@ sh -c 'printf keep >out.png.sorvel-$$-0.tmp; exec "$0" yiq 150,0,0 in.png out.pn
 [ "$(cat out.png.sorvel-*-0.tmp)" = keep ] && [ -s out.png ] || fail "another file's temporary name was taken"
 rm -f out.png out.png.sorvel-*
 
+# The input is never written over: not by its own name, nor through a hard
+# or a symbolic link to it.
+cp in.png own.png && ln own.png own-hard.png && ln -s own.png own-link.png && cp own.png own-before.png
+for out in own.png ./own.png own-hard.png own-link.png; do
+    expect 1 "cannot write $out: it is the input file own.png itself" yiq 150,300,0 own.png "$out"
+done
+cmp -s own.png own-before.png || fail "the input was changed"
+no_leftovers
+# A replaced output keeps its permissions; one that is a symbolic link stays
+# a link, and the file it points to is written.
+cp own.png private.png && chmod 600 private.png && ln -s private.png linked.png
+for out in private.png linked.png; do
+    "$sorvel" yiq 150,300,0 in.png "$out" 2>stderr.txt || fail "sorvel to $out failed: $(cat stderr.txt)"
+done
+[ "$(stat -c %a private.png)" = 600 ] || fail "a replaced 0600 output became $(stat -c %a private.png)"
+[ -L linked.png ] && ! cmp -s private.png own.png || fail "the link was replaced, or its file not written"
+no_leftovers
+
+# Interrupted runs leave no temporary file: sorvel waits for more of its
+# input from a pipe while SIGNAL reaches it; the shell sees 128 + its number.
+ff -f lavfi -i testsrc=size=64x48:rate=25 -t 20 -c:v mpeg2video long.ts
+for signal in INT:130 TERM:143 HUP:129; do
+    rm -f slow.ts && mkfifo slow.ts
+    sh -c 'head -c "$1" long.ts; exec sleep 60' sh $(($(stat -c %s long.ts) / 2)) >slow.ts 2>/dev/null &
+    feeder=$!
+    # (a shell's background jobs start with SIGINT ignored, which sorvel keeps)
+    env --default-signal=INT "$sorvel" yiq 150,0,0 slow.ts stopped.mkv 2>/dev/null &
+    run=$!
+    for _ in $(seq 100); do ls -a | grep -q '^stopped.mkv.sorvel-.*\.tmp$' && break; sleep 0.1; done
+    ls -a | grep -q '^stopped.mkv.sorvel-' || fail "SIG${signal%:*}: no temporary output while reading"
+    kill -s "${signal%:*}" "$run"
+    wait "$run"
+    status=$?
+    kill "$feeder"; wait "$feeder" 2>/dev/null
+    [ "$status" -eq "${signal#*:}" ] || fail "SIG${signal%:*} ended sorvel with status $status"
+    absent stopped.mkv
+    no_leftovers
+done
+# A signal ignored from the start stays ignored (nohup).
+nohup "$sorvel" yiq 150,0,0 long.ts hangup.mkv >/dev/null 2>&1 &
+run=$!
+for _ in $(seq 100); do ls -a | grep -q '^hangup.mkv.sorvel-' && break; sleep 0.05; done
+kill -s HUP "$run"
+wait "$run" || fail "sorvel under nohup ended on SIGHUP"
+[ -s hangup.mkv ] || fail "sorvel under nohup wrote nothing"
+# A temporary left by a killed run (a process that no longer runs) is removed
+# by the next run to the same output; one of a running process stays.
+sh -c 'exit 0' & gone=$!; wait $gone
+printf x >"out.png.sorvel-$gone-0.tmp" && printf x >"out.png.sorvel-1-0.tmp"
+"$sorvel" yiq 150,0,0 in.png out.png 2>stderr.txt || fail "sorvel failed: $(cat stderr.txt)"
+[ ! -e "out.png.sorvel-$gone-0.tmp" ] || fail "the killed run's temporary was left"
+[ -e out.png.sorvel-1-0.tmp ] || fail "a running process's temporary was removed"
+rm -f out.png out.png.sorvel-*
+
 # Streams that end inside a frame: 2x2 frames are 16 bytes.
 head -c 10 /dev/zero >short.raw
 input=short.raw expect 1 "input ends inside frame 1: 10 of its 16 bytes" yiq 150,0,0 --raw 2x2

@@ -6,9 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <system_error>
 
-#include "cli/files/whole_file.h"
+#include "cli/files/error_text.h"
+#include "cli/files/pending_file.h"
 #include "cli/windows_pictures/picture_kind.h"
 
 #include <stb_image.h>
@@ -29,7 +29,7 @@ PictureRead readPicture(const std::string& path, long long maxPixels) {
     PictureRead read;
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        read.error = std::error_code(errno, std::generic_category()).message();
+        read.error = errorText(errno);
         return read;
     }
     int width = 0, height = 0, channels = 0;
