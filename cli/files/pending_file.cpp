@@ -101,7 +101,7 @@ std::string followLinks(const std::string& path) {
         if (!std::filesystem::is_symlink(current, error)) return current;
         const std::string link = std::filesystem::read_symlink(current, error).string();
         if (error) return current;
-        current = !link.empty() && link[0] == '/' ? link : folderOf(current) + link;
+        current = !link.empty() && link[0] == '/' ? link : folderOf(current).append(link);
     }
     return current;
 #endif
