@@ -115,7 +115,7 @@ LutGrid sampleGrid(const Image& exact, int size) {
 
 LutGrid fitGrid(const Image& exact, int size) {
     LutGrid grid = sampleGrid(exact, size);
-    if (size > kLargestFittedSize || 255 % (size - 1) == 0) return grid;  // too fine, or no point left to move
+    if (!fitMovesPoints(size)) return grid;
     for (int round = 0; round <= kReweightings; ++round) {
         const NormalEquations eq = accumulate(exact, size, round == 0 ? nullptr : &grid);
         for (int i = 0; i < (round == 0 ? kFirstSweeps : kLaterSweeps); ++i) sweep(eq, size, grid);

@@ -1,9 +1,9 @@
 #include "cli/lut/write_lut.h"
 
 #include <array>
-#include <utility>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "cli/frames/frame_filter.h"
 #include "cli/lut/cube_text.h"
@@ -31,9 +31,8 @@ struct ChosenGrid {
     LutError error;
 };
 
-// The fitted grid where it errs less over all colours than the sampled one,
-// which is exact at every point; the fit is worth its time only below
-// kLargestFittedSize.
+// The fitted grid if it errs less over all colours than the sampled one,
+// whose every point holds the exact output of its nearest 8-bit colour.
 ChosenGrid chooseGrid(const Image& exact, int size, int threads) {
     auto measured = [&](LutGrid grid) {
         ChosenGrid c{std::move(grid), {}, {}};
@@ -42,7 +41,7 @@ ChosenGrid chooseGrid(const Image& exact, int size, int threads) {
         return c;
     };
     ChosenGrid sampled = measured(sampleGrid(exact, size));
-    if (size > kLargestFittedSize) return sampled;
+    if (!fitMovesPoints(size)) return sampled;
     ChosenGrid fitted = measured(fitGrid(exact, size));
     return fitted.error.mean < sampled.error.mean ? fitted : sampled;
 }
