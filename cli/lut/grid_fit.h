@@ -16,7 +16,7 @@ constexpr int kLargestFittedSize = 129;
 
 // Whether fitGrid moves any point at this size: not above kLargestFittedSize,
 // nor where N - 1 divides 255 and every point stands for an 8-bit colour.
-inline bool fitMovesPoints(int size) { return size <= kLargestFittedSize && 255 % (size - 1) != 0; }
+inline bool fitMovesPoints(int size) { return size > 2 && size <= kLargestFittedSize && 255 % (size - 1) != 0; }
 
 // A fit over all 8-bit colours: the grid values, within 0..255, minimise the
 // sum of squared differences between the interpolated and the exact levels,
