@@ -96,7 +96,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     if (!error.empty()) return fail(error);
     std::vector<std::string> files;
     bool raw = false;
-    bool lutLevelGiven = false, lutSizeGiven = false;
+    bool lutLevelGiven = false;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (isHelpFlag(a)) {
@@ -121,6 +121,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
             command.lossless = true;
         } else if (a == "--lut") {
             if (i + 1 >= args.size()) return fail("--lut needs a file name ending in .png or .cube");
+            if (!command.lut.empty()) return fail("--lut writes one file; give it once");
             command.lut = args[++i];
             if (lutFormOf(command.lut) == LutForm::none)
                 return fail("--lut writes a Hald CLUT (.png) or a .cube file, not " + quoted(command.lut));
@@ -129,7 +130,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
             const std::string& value = args[++i];
             if (a == "--lut-size") {
                 error = parseNumber(a, value, 2, kLargestCubeSize, command.lutSize);
-                lutSizeGiven = true;
+                command.lutSizeGiven = true;
             } else if (value == "8" || value == "12" || value == "16") {
                 command.lutLevel = std::stoi(value);
                 lutLevelGiven = true;
@@ -160,11 +161,11 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
         if (encoding) return fail("--codec, --crf and --lossless are for files, not --lut");
         const LutForm form = lutFormOf(command.lut);
         if (lutLevelGiven && form != LutForm::hald) return fail("--lut-level is for a Hald CLUT (.png)");
-        if (lutSizeGiven && form != LutForm::cube) return fail("--lut-size is for a .cube file");
+        if (command.lutSizeGiven && form != LutForm::cube) return fail("--lut-size is for a .cube file");
         command.action = Action::lut;
         return {command, ""};
     }
-    if (lutLevelGiven || lutSizeGiven) return fail("--lut-level and --lut-size go with --lut FILE");
+    if (lutLevelGiven || command.lutSizeGiven) return fail("--lut-level and --lut-size go with --lut FILE");
     if (raw) {
         if (!files.empty())
             return fail("--raw reads standard input and writes standard output; unexpected " +

@@ -29,6 +29,7 @@ struct Command {
     std::string lut;                         // Action::lut: the LUT file
     int lutLevel = kDefaultHaldLevel;        // --lut-level of a Hald CLUT
     int lutSize = kDefaultCubeSize;          // --lut-size of a 3-D .cube
+    bool lutSizeGiven = false;               // a 3-D .cube even for a chain of rgb steps
     int threads = 0;                         // filter threads; 0: one per processor
     std::string codec;                       // --codec: an encoder's name, or "" to choose
     int crf = -1;                            // --crf, or -1 for the codec's default

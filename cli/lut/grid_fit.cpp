@@ -18,6 +18,9 @@ int nearestLevel(int k, int size) {
     return static_cast<int>(std::lround(k * 255.0 / (size - 1)));
 }
 
+// Grid point k on an axis stands for a whole 8-bit level.
+bool onLevel(int k, int size) { return k * 255 % (size - 1) == 0; }
+
 // The normal equations: for each grid point p, its coupling with the points
 // p + cornerStep(mask) for masks 0..7 (only corners of one tetrahedron
 // couple, and those differ by such a step), and the right-hand sides.
@@ -61,10 +64,13 @@ NormalEquations accumulate(const Image& exact, int size, const LutGrid* current)
     return eq;
 }
 
+// Points that stand for an 8-bit colour keep that colour's exact output (a
+// tool looks such colours up without interpolating); the sweeps move the rest.
 void sweep(const NormalEquations& eq, int size, LutGrid& grid) {
     for (int b = 0; b < size; ++b)
         for (int g = 0; g < size; ++g)
             for (int r = 0; r < size; ++r) {
+                if (onLevel(r, size) && onLevel(g, size) && onLevel(b, size)) continue;
                 const std::size_t p = static_cast<std::size_t>(r) +
                                       static_cast<std::size_t>(size) *
                                           (static_cast<std::size_t>(g) +
@@ -109,7 +115,7 @@ LutGrid sampleGrid(const Image& exact, int size) {
 
 LutGrid fitGrid(const Image& exact, int size) {
     LutGrid grid = sampleGrid(exact, size);
-    if (size > kLargestFittedSize) return grid;
+    if (!fitMovesPoints(size)) return grid;
     for (int round = 0; round <= kReweightings; ++round) {
         const NormalEquations eq = accumulate(exact, size, round == 0 ? nullptr : &grid);
         for (int i = 0; i < (round == 0 ? kFirstSweeps : kLaterSweeps); ++i) sweep(eq, size, grid);

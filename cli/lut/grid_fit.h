@@ -14,12 +14,17 @@ LutGrid sampleGrid(const Image& exact, int size);
 // are then less than two levels apart and the fit gains little).
 constexpr int kLargestFittedSize = 129;
 
+// Whether fitGrid moves any point at this size: not above kLargestFittedSize,
+// nor where N - 1 divides 255 and every point stands for an 8-bit colour.
+inline bool fitMovesPoints(int size) { return size > 2 && size <= kLargestFittedSize && 255 % (size - 1) != 0; }
+
 // A fit over all 8-bit colours: the grid values, within 0..255, minimise the
 // sum of squared differences between the interpolated and the exact levels,
 // and then, reweighted three times, come close to minimising the sum of
-// absolute differences, which is the mean error that tools show. Each round
-// is solved by sweeps of projected Gauss-Seidel on the normal equations,
-// starting from sampleGrid. The result depends only on exact and size, not
+// absolute differences, which is the mean error that tools show. Points that
+// stand for an 8-bit colour (each axis's 255 k / (N - 1) a whole level) keep
+// sampleGrid's exact values; the others are solved for, each round by sweeps
+// of projected Gauss-Seidel on the normal equations, starting from sampleGrid. The result depends only on exact and size, not
 // on the machine or thread count, so every build writes the same file.
 LutGrid fitGrid(const Image& exact, int size);
 

@@ -1,4 +1,4 @@
-// Which LUT a file name asks for: its extension picks the form.
+// Which LUT a file name asks for: its extension, in any case, picks the form.
 #pragma once
 
 #include <string>
@@ -10,7 +10,12 @@ enum class LutForm { none, hald, cube };
 inline LutForm lutFormOf(const std::string& path) {
     auto endsWith = [&path](const char* tail) {
         const std::string t(tail);
-        return path.size() > t.size() && path.compare(path.size() - t.size(), t.size(), t) == 0;
+        if (path.size() <= t.size()) return false;
+        for (std::size_t i = 0; i < t.size(); ++i) {
+            const char c = path[path.size() - t.size() + i];
+            if ((c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c) != t[i]) return false;
+        }
+        return true;
     };
     if (endsWith(".png")) return LutForm::hald;
     if (endsWith(".cube")) return LutForm::cube;

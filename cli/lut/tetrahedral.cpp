@@ -68,21 +68,26 @@ struct Tally {
 
 int toLevel(double v) { return static_cast<int>(std::floor(std::clamp(v, 0.0, 255.0) + 0.5)); }
 
+void count(Tally& tally, const LutGrid& grid, int size, const Image& exact, int r, int g, int b) {
+    const std::array<double, 3> v = interpolate(grid, size, r, g, b);
+    const Pixel32 want = exactAt(exact, r, g, b);
+    const int e[3] = {std::abs(toLevel(v[0]) - redOf(want)), std::abs(toLevel(v[1]) - greenOf(want)),
+                      std::abs(toLevel(v[2]) - blueOf(want))};
+    tally.levels += e[0] + e[1] + e[2];
+    tally.max = std::max({tally.max, e[0], e[1], e[2]});
+    if (e[0] + e[1] + e[2] == 0) ++tally.exact;
+}
+
 Tally tallyBlues(const LutGrid& grid, int size, const Image& exact, int blueFrom, int blueTo) {
     Tally tally;
     for (int b = blueFrom; b < blueTo; ++b)
         for (int g = 0; g < 256; ++g)
-            for (int r = 0; r < 256; ++r) {
-                const std::array<double, 3> v = interpolate(grid, size, r, g, b);
-                const Pixel32 want = exactAt(exact, r, g, b);
-                const int e[3] = {std::abs(toLevel(v[0]) - redOf(want)),
-                                  std::abs(toLevel(v[1]) - greenOf(want)),
-                                  std::abs(toLevel(v[2]) - blueOf(want))};
-                tally.levels += e[0] + e[1] + e[2];
-                tally.max = std::max({tally.max, e[0], e[1], e[2]});
-                if (e[0] + e[1] + e[2] == 0) ++tally.exact;
-            }
+            for (int r = 0; r < 256; ++r) count(tally, grid, size, exact, r, g, b);
     return tally;
+}
+
+LutError averaged(const Tally& tally, double colours) {
+    return {static_cast<double>(tally.levels) / (3 * colours), tally.max, static_cast<double>(tally.exact) / colours};
 }
 
 }  // namespace
@@ -108,9 +113,15 @@ LutError measureGrid(const LutGrid& grid, int size, const Image& exact, int thre
         all.exact += t.exact;
         all.max = std::max(all.max, t.max);
     }
-    constexpr double kColours = 16777216.0;
-    return {static_cast<double>(all.levels) / (3 * kColours), all.max,
-            static_cast<double>(all.exact) / kColours};
+    return averaged(all, 16777216.0);
+}
+
+LutError measureColours(const LutGrid& grid, int size, const Image& exact, const unsigned char* rgb,
+                        std::size_t colours) {
+    Tally tally;
+    for (std::size_t i = 0; i < colours; ++i)
+        count(tally, grid, size, exact, rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
+    return averaged(tally, static_cast<double>(colours));
 }
 
 }  // namespace sorvel::cli

@@ -44,4 +44,9 @@ struct LutError {
 // output (from exactColours) over all 16,777,216 colours.
 LutError measureGrid(const LutGrid& grid, int size, const Image& exact, int threads);
 
+// The same over a list of colours, three bytes each (red, green, blue), each
+// counted as often as it occurs: for instance a photograph's pixels.
+LutError measureColours(const LutGrid& grid, int size, const Image& exact, const unsigned char* rgb,
+                        std::size_t colours);
+
 }  // namespace sorvel::cli

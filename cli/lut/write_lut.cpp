@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "cli/frames/frame_filter.h"
 #include "cli/lut/cube_text.h"
@@ -10,17 +11,39 @@
 #include "cli/lut/grid_fit.h"
 #include "cli/lut/hald_clut.h"
 #include "cli/lut/lut_form.h"
+#include "cli/lut/photo_pixels.h"
 #include "cli/media/picture_io.h"
 #include "cli/files/pending_file.h"
 
 namespace sorvel::cli {
 namespace {
 
-std::string errorLine(const LutError& e) {
-    char line[160];
-    std::snprintf(line, sizeof line, "mean error %.3f levels, max error %d levels, exact %.2f %% of colours\n",
-                  e.mean, e.max, 100.0 * e.exactShare);
+std::string errorLine(const char* over, const LutError& e, const char* what) {
+    char line[200];
+    std::snprintf(line, sizeof line, "%smean error %.3f levels, max error %d levels, exact %.2f %% of %s\n", over,
+                  e.mean, e.max, 100.0 * e.exactShare, what);
     return line;
+}
+
+struct ChosenGrid {
+    LutGrid grid;
+    LutGrid written;  // the grid as the file holds it, for measuring
+    LutError error;
+};
+
+// The fitted grid if it errs less over all colours than the sampled one,
+// whose every point holds the exact output of its nearest 8-bit colour.
+ChosenGrid chooseGrid(const Image& exact, int size, int threads) {
+    auto measured = [&](LutGrid grid) {
+        ChosenGrid c{std::move(grid), {}, {}};
+        c.written = asWritten(c.grid);
+        c.error = measureGrid(c.written, size, exact, threads);
+        return c;
+    };
+    ChosenGrid sampled = measured(sampleGrid(exact, size));
+    if (!fitMovesPoints(size)) return sampled;
+    ChosenGrid fitted = measured(fitGrid(exact, size));
+    return fitted.error.mean < sampled.error.mean ? fitted : sampled;
 }
 
 std::array<std::array<int, 3>, 256> channelLevels(const FilterChain& chain) {
@@ -71,15 +94,19 @@ LutOutcome writeLut(const Command& command) {
     }
     const std::string title = chainTitle(command.chain);
     std::string text, report;
-    if (perChannel(command.chain)) {
+    if (perChannel(command.chain) && !command.lutSizeGiven) {
         const auto levels = channelLevels(command.chain);
         text = cube1dText(title, levels);
-        report = "wrote a 1-D LUT of 256 entries to " + path + "\n" + errorLine(measureTable(levels, exact));
+        report = "wrote a 1-D LUT of 256 entries to " + path + "\n" +
+                 errorLine("", measureTable(levels, exact), "colours");
     } else {
-        const LutGrid grid = fitGrid(exact, command.lutSize);
-        text = cube3dText(title, grid, command.lutSize);
-        report = "wrote a 3-D LUT of size " + std::to_string(command.lutSize) + " to " + path + "\n" +
-                 errorLine(measureGrid(asWritten(grid), command.lutSize, exact, threads));
+        const int size = command.lutSize;
+        const ChosenGrid chosen = chooseGrid(exact, size, threads);
+        text = cube3dText(title, chosen.grid, size);
+        report = "wrote a 3-D LUT of size " + std::to_string(size) + " to " + path + "\n" +
+                 errorLine("", chosen.error, "colours") +
+                 errorLine("on photos: ", measureColours(chosen.written, size, exact, kPhotoPixels, kPhotoPixelCount),
+                           "pixels");
     }
     const std::string error = writeWholeFile(path, text);
     if (!error.empty()) return {"cannot write " + path + ": " + error, ""};

@@ -38,6 +38,8 @@ TEST(Arguments, UnderstandsEveryForm) {
         {{"hsv", "1,2,3", "in.mp4", "--threads", "3", "--crf", "20", "--codec", "libx265", "out.mkv"},
          Action::file, {"hsv"}, "in.mp4", "out.mkv"},
         {{"hsv", "1,2,3", "--lossless", "in.mp4", "out.mkv"}, Action::file, {"hsv"}, "in.mp4", "out.mkv"},
+        {{"yiq", "1,2,3", "--lut", "grade.CUBE"}, Action::lut, {"yiq"}, "", ""},
+        {{"rgb", "1,2,3", "--lut", "grade.Png"}, Action::lut, {"rgb"}, "", ""},
     };
     for (const auto& c : cases) {
         const ParseOutcome p = parseArguments(c.args);
@@ -128,6 +130,8 @@ TEST(Arguments, RejectsWithAClearMessage) {
         {{"yiq", "1,2,3", "--raw", "2x2", "--codec", "ffv1"}, "are for files, not --raw frames"},
         {{"demo", "a.png", "b.png"}, "demo takes at most one argument"},
         {{"demo", "--quiet"}, "demo takes only an output PNG file"},
+        {{"yiq", "1,2,3", "--lut", "a.cube", "--lut", "b.png"}, "--lut writes one file; give it once"},
+        {{"yiq", "1,2,3", "--lut", "a.cube", "--lut", "a.cube"}, "--lut writes one file; give it once"},
     };
     for (const auto& c : cases) {
         const ParseOutcome p = parseArguments(c.args);

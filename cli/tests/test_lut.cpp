@@ -1,6 +1,7 @@
 // The LUT writers against the filters' own per-pixel transforms.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <sstream>
@@ -50,7 +51,10 @@ TEST(LutArguments, FormsOptionsAndMisuse) {
         {{"rgb", "1,2,3", "--lut-level", "8", "--lut", "a.png"}, "", 8, 65},
         {{"yiq", "1,2,3", "--lut", "a.cube", "--lut-size", "256"}, "", 16, 256},
         {{"yiq", "1,2,3", "--lut", "a.jpg"}, "Hald CLUT (.png) or a .cube file, not 'a.jpg'", 0, 0},
-        {{"yiq", "1,2,3", "--lut", "a.CUBE"}, "not 'a.CUBE'", 0, 0},
+        {{"rgb", "1,2,3", "--lut", "a.cube", "--lut-size", "17"}, "", 16, 17},
+        {{"yiq", "1,2,3", "--lut", "a.Cube"}, "", 16, 65},
+        {{"yiq", "1,2,3", "--lut", "a.cube.jpg"}, "not 'a.cube.jpg'", 0, 0},
+        {{"yiq", "1,2,3", "--lut", ".cube"}, "not '.cube'", 0, 0},
         {{"yiq", "1,2,3", "--lut"}, "--lut needs a file name", 0, 0},
         {{"yiq", "1,2,3", "--lut", "a.png", "--raw", "4x4"}, "leave out --raw and the IN and OUT", 0, 0},
         {{"yiq", "1,2,3", "in.png", "--lut", "a.png"}, "leave out --raw and the IN and OUT", 0, 0},
@@ -70,6 +74,9 @@ TEST(LutArguments, FormsOptionsAndMisuse) {
             EXPECT_EQ(p.command.action, Action::lut) << line;
             EXPECT_EQ(p.command.lutLevel, c.level) << line;
             EXPECT_EQ(p.command.lutSize, c.size) << line;
+            // --lut-size asks for a 3-D .cube, even of rgb steps alone.
+            EXPECT_EQ(p.command.lutSizeGiven, std::find(c.args.begin(), c.args.end(), "--lut-size") != c.args.end())
+                << line;
         } else {
             EXPECT_NE(p.error.find(c.error), std::string::npos) << line << ": " << p.error;
         }
@@ -110,29 +117,61 @@ TEST(LutCube, OneDimensionalEntriesAreTheCoreLevels) {
     EXPECT_GT(changed, 300);
 }
 
-// The fitted grid interpolates closer to the filter than the grid of sampled
-// points, and a grid on every 8-bit level is exact.
-TEST(LutCube, FittedGridBeatsSampledGrid) {
+// Grid points that stand for an 8-bit colour (each axis's 255 k / (N - 1) a
+// whole level) hold the core's output for it, since tools look them up
+// without interpolating: the 8 corners at any size, and at sizes where N - 1
+// divides 255 every point. The fit moves the other points, bringing the
+// interpolated result closer to the filter than the sampled grid does.
+TEST(LutCube, FittedGridKeepsExactPointsAndBeatsSampledGrid) {
     struct Case {
         FilterChain chain;
         int size;
-        double gain;  // the fitted mean error at most this share of the sampled one
+        int exactPoints;  // grid points on whole levels
+        double gain;      // the fitted mean error at most this share of the sampled one; 0: nothing to fit
     };
+    const FilterChain docs = chainOf({{"yiq", {150, 300, 300}}, {"hsv", {150, 300, 300}}});
     const Case cases[] = {
-        {chainOf({{"yiq", {150, 300, 300}}}), 17, 0.8},
-        {chainOf({{"hsv", {300, 300, 300}}}), 33, 0.8},
+        {docs, 17, 8, 0.95},
+        {docs, 33, 8, 0.8},
+        {docs, 65, 8, 0.6},
+        {docs, 35, 18 * 18 * 18, 0.9},  // every other point: 34 = 2 x 17
+        {docs, 18, 18 * 18 * 18, 0},
+        {docs, 52, 52 * 52 * 52, 0},
+        {chainOf({{"hsv", {300, 300, 300}}}), 33, 8, 0.8},
         // Steep everywhere: a fit gains little, but must not lose.
-        {chainOf({{"yiq", {100, 200, 0}}, {"hsv", {150, 300, 300}}}), 33, 1.0},
+        {chainOf({{"yiq", {100, 200, 0}}, {"hsv", {150, 300, 300}}}), 33, 8, 1.0},
     };
     for (const Case& c : cases) {
+        const std::string name = chainTitle(c.chain) + " size " + std::to_string(c.size);
         const Image exact = exactColours(c.chain, 2);
         ASSERT_EQ(exactAt(exact, 12, 200, 99), coreOf(c.chain, packRgb(12, 200, 99)) | 0xFF000000u);
+        const LutGrid fitted = fitGrid(exact, c.size);
+        int exactPoints = 0;
+        for (int b = 0; b < c.size; ++b)
+            for (int g = 0; g < c.size; ++g)
+                for (int r = 0; r < c.size; ++r) {
+                    const int level[3] = {r * 255 / (c.size - 1), g * 255 / (c.size - 1), b * 255 / (c.size - 1)};
+                    if (level[0] * (c.size - 1) != r * 255 || level[1] * (c.size - 1) != g * 255 ||
+                        level[2] * (c.size - 1) != b * 255)
+                        continue;
+                    ++exactPoints;
+                    const Pixel32 want = coreOf(c.chain, packRgb(level[0], level[1], level[2]));
+                    const std::size_t at = 3 * (static_cast<std::size_t>(r) +
+                                                static_cast<std::size_t>(c.size) *
+                                                    (static_cast<std::size_t>(g) +
+                                                     static_cast<std::size_t>(c.size) * static_cast<std::size_t>(b)));
+                    ASSERT_EQ(fitted[at], redOf(want)) << name << " at " << level[0] << "," << level[1] << "," << level[2];
+                    ASSERT_EQ(fitted[at + 1], greenOf(want)) << name << " at " << level[0] << "," << level[1] << "," << level[2];
+                    ASSERT_EQ(fitted[at + 2], blueOf(want)) << name << " at " << level[0] << "," << level[1] << "," << level[2];
+                }
+        EXPECT_EQ(exactPoints, c.exactPoints) << name;
+        if (c.gain == 0) continue;
         const LutError sampled = measureGrid(asWritten(sampleGrid(exact, c.size)), c.size, exact, 2);
-        const LutError fitted = measureGrid(asWritten(fitGrid(exact, c.size)), c.size, exact, 2);
-        EXPECT_LT(fitted.mean, c.gain * sampled.mean) << chainTitle(c.chain) << " size " << c.size;
-        EXPECT_GT(fitted.exactShare, sampled.exactShare) << chainTitle(c.chain) << " size " << c.size;
+        const LutError fit = measureGrid(asWritten(fitted), c.size, exact, 2);
+        EXPECT_LT(fit.mean, c.gain * sampled.mean) << name;
+        EXPECT_GT(fit.exactShare, sampled.exactShare) << name;
     }
-    const Image exact = exactColours(cases[0].chain, 2);
+    const Image exact = exactColours(docs, 2);
     const LutError full = measureGrid(asWritten(sampleGrid(exact, 256)), 256, exact, 2);
     EXPECT_EQ(full.max, 0);
     EXPECT_EQ(full.exactShare, 1.0);

@@ -23,7 +23,7 @@ test_packages() {
     echo googletest libgtest-dev libbenchmark-dev libpng-dev \
         wine wine64 xvfb xauth ninja-build \
         clang "libclang-rt-${llvm:-14}-dev" clang-tidy cppcheck \
-        ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick \
+        ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick opencolorio-tools \
         libxml2-utils qtdeclarative5-dev-tools \
         dpkg-dev lintian file man-db debootstrap zstd
 }
