@@ -1,6 +1,7 @@
 #include "cli/media/media_output.h"
 
 #include "cli/media/ffmpeg_compat.h"
+#include "cli/media/muxer_check.h"
 
 #include <cstring>
 #include <utility>
@@ -63,11 +64,19 @@ std::string MediaOutput::create(const std::string& path, const EncodeSettings& s
     return format_->url != nullptr ? "" : "out of memory";
 }
 
+// Attachments go into Matroska only; other streams where the muxer takes
+// them, as ffmpeg's stream copy finds out when it writes the header.
+bool MediaOutput::holds(const AVCodecParameters& par) const {
+    if (isPictureContainer(format_->oformat)) return false;
+    if (par.codec_type == AVMEDIA_TYPE_ATTACHMENT) return std::strncmp(format_->oformat->name, "matroska", 8) == 0;
+    return par.codec_id != AV_CODEC_ID_NONE && muxerTakes(format_->oformat, par, true);
+}
+
 void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
                               std::vector<std::string>& warnings) {
     copies_.assign(input.nb_streams, -1);
+    times_.reset(startShift(input, *format_->oformat), (format_->oformat->flags & AVFMT_TS_NONSTRICT) == 0);
     const bool pictures = isPictureContainer(format_->oformat);
-    const bool matroska = std::strncmp(format_->oformat->name, "matroska", 8) == 0;
     for (unsigned i = 0; i < input.nb_streams; ++i) {
         const AVStream& in = *input.streams[i];
         const AVCodecParameters& par = *in.codecpar;
@@ -76,10 +85,7 @@ void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
             if (video_ == nullptr) return;
             continue;
         }
-        const bool held =
-            !pictures && (par.codec_type == AVMEDIA_TYPE_ATTACHMENT
-                              ? matroska
-                              : par.codec_id != AV_CODEC_ID_NONE && containerHolds(format_->oformat, par.codec_id));
+        const bool held = holds(par);
         const AVCodecDescriptor* codec = avcodec_descriptor_get(par.codec_id);
         const std::string what = "stream " + std::to_string(i) + " (" + kindOf(par.codec_type) +
                                  (codec != nullptr ? std::string(", ") + codec->name : "") + ")";
@@ -226,7 +232,8 @@ std::string MediaOutput::writeFrame(const AVFrame& bgra) {
     std::string cause = scaler_.convert(bgra, YuvColour{}, *converted_, colour_, threads_);
     if (!cause.empty()) return cause;
     // In a coarser time base two frames may meet; each keeps a tick of its own.
-    std::int64_t pts = av_rescale_q(bgra.pts, sourceTimeBase_, encoder_->time_base);
+    if (origin_ == AV_NOPTS_VALUE) origin_ = bgra.pts;
+    std::int64_t pts = av_rescale_q(bgra.pts - origin_, sourceTimeBase_, encoder_->time_base);
     if (lastPts_ != AV_NOPTS_VALUE && pts != AV_NOPTS_VALUE && pts <= lastPts_) pts = lastPts_ + 1;
     lastPts_ = pts;
     converted_->pts = pts;
@@ -273,7 +280,14 @@ std::string MediaOutput::writeCopy(AVPacket& packet, AVRational timeBase) {
 
 std::string MediaOutput::writePacket(AVPacket& packet, AVRational from, int streamIndex) {
     packet.stream_index = streamIndex;
-    av_packet_rescale_ts(&packet, from, format_->streams[streamIndex]->time_base);
+    const AVStream& stream = *format_->streams[streamIndex];
+    av_packet_rescale_ts(&packet, from, stream.time_base);
+    if (streamIndex == video_->index && origin_ != AV_NOPTS_VALUE) {
+        const std::int64_t origin = av_rescale_q(origin_, sourceTimeBase_, stream.time_base);
+        if (packet.pts != AV_NOPTS_VALUE) packet.pts += origin;
+        if (packet.dts != AV_NOPTS_VALUE) packet.dts += origin;
+    }
+    times_.fix(packet, stream.time_base, stream.codecpar->codec_type);
     packet.pos = -1;
     if ((format_->oformat->flags & AVFMT_NOFILE) != 0) pending_.setWritten(++pictureFiles_);
     const int error = av_interleaved_write_frame(format_, &packet);

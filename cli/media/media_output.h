@@ -12,6 +12,7 @@
 #include "cli/media/av_handles.h"
 #include "cli/media/codec_choice.h"
 #include "cli/media/colour.h"
+#include "cli/media/output_times.h"
 #include "cli/files/output_file.h"
 
 namespace sorvel::cli {
@@ -64,6 +65,7 @@ public:
 private:
     std::string encodeAndWrite(const AVFrame* frame);
     std::string writePacket(AVPacket& packet, AVRational from, int streamIndex);
+    bool holds(const AVCodecParameters& par) const;
 
     std::string path_;
     EncodeSettings settings_;
@@ -82,6 +84,10 @@ private:
     Scaler scaler_;
     YuvColour colour_;
     AVRational sourceTimeBase_{1, 25};
+    OutputTimes times_;
+    // The first frame's time: frames are encoded from it, so that coarse
+    // encoder time bases (one tick a frame) keep the start exact.
+    std::int64_t origin_ = AV_NOPTS_VALUE;
     std::int64_t lastPts_ = AV_NOPTS_VALUE;
     std::map<std::int64_t, std::int64_t> durations_;  // of frames in the encoder, by time stamp
     bool started_ = false, single_ = false;
