@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "cli/media/cut_short.h"
 #include "cli/media/ffmpeg_compat.h"
 
 namespace sorvel::cli {
@@ -46,6 +48,7 @@ std::string MediaInput::open(const std::string& path, long long maxPixels) {
     decoder_->pkt_timebase = stream().time_base;
     if (maxPixels > 0) decoder_->max_pixels = maxPixels;
     decoder_->thread_count = 0;  // one per processor
+    picture_ = std::strcmp(opened->iformat->name, "image2") == 0 || std::strstr(opened->iformat->name, "_pipe") != nullptr;
     const AVCodecDescriptor* d = avcodec_descriptor_get(par.codec_id);
     if (d == nullptr || (d->props & AV_CODEC_PROP_INTRA_ONLY) == 0) {
         // A damaged video frame is an error rather than a concealed picture.
@@ -101,6 +104,28 @@ bool MediaInput::endsEarly() const {
     return decodedEnd_ < start + s.duration;
 }
 
+// The packets stop a second or more before the duration the header
+// declares (a Matroska file cut short ends without an error): the cause,
+// or "".
+std::string MediaInput::endsBeforeHeader() const {
+    if (format_->duration_estimation_method != AVFMT_DURATION_FROM_STREAM ||
+        !endsBeforeDuration(packetsEnd_, format_->duration))
+        return "";
+    char text[120];
+    std::snprintf(text, sizeof text, "the video ends at %.3f s of the file's %.3f s", static_cast<double>(packetsEnd_) / 1e6,
+                  static_cast<double>(format_->duration) / 1e6);
+    return std::string(text) + " (the file is cut short or damaged)";
+}
+
+void MediaInput::notePacketEnd(const AVPacket& packet) {
+    const std::int64_t time = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+    if (time == AV_NOPTS_VALUE) return;
+    const AVRational base = format_->streams[packet.stream_index]->time_base;
+    std::int64_t end = av_rescale_q(time + packet.duration, base, AV_TIME_BASE_Q);
+    if (format_->start_time != AV_NOPTS_VALUE) end -= format_->start_time;
+    if (packetsEnd_ == AV_NOPTS_VALUE || end > packetsEnd_) packetsEnd_ = end;
+}
+
 MediaInput::Next MediaInput::fail(std::string& error, const std::string& text) {
     error = text;
     return Next::error;
@@ -120,6 +145,8 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
                 return fail(error, "the video ends after " + std::to_string(decoded_) + " of its " +
                                        std::to_string(stream().nb_frames) +
                                        " frames (the file is cut short or damaged)");
+            const std::string cut = endsBeforeHeader();
+            if (!cut.empty()) return fail(error, cut);
             return Next::end;
         }
         if (result != AVERROR(EAGAIN))
@@ -134,11 +161,16 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
         }
         if (result < 0)
             return fail(error, "cannot read past " + position(decoded_, lastTimestamp_) + ": " + avErrorText(result));
+        notePacketEnd(*packet_);
         if (packet_->stream_index != videoIndex_) {
             av_packet_move_ref(&packet, packet_.get());
             return Next::packet;
         }
         lastTimestamp_ = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
+        if (picture_ && codec() == AV_CODEC_ID_MJPEG &&
+            jpegLacksEnd(packet_->data, static_cast<std::size_t>(packet_->size)))
+            return fail(error, "the picture is cut short: its data stops at byte " +
+                                   std::to_string(packet_->size) + " without the end marker");
         result = avcodec_send_packet(decoder_.get(), packet_.get());
         av_packet_unref(packet_.get());
         if (result < 0 && result != AVERROR(EAGAIN))

@@ -1,6 +1,7 @@
 #include "cli/media/media_output.h"
 
 #include "cli/media/ffmpeg_compat.h"
+#include "cli/media/frame_layout.h"
 #include "cli/media/muxer_check.h"
 
 #include <cstring>
@@ -36,6 +37,17 @@ bool storesRotation(const AVOutputFormat& format) {
 
 // AVI counts time in frames: its streams tick once per frame.
 bool countsFrames(const AVOutputFormat& format) { return std::strcmp(format.name, "avi") == 0; }
+
+// Copies frame into the larger padded, repeating its last column and row.
+void padEdges(const AVFrame& frame, AVFrame& padded) {
+    for (int y = 0; y < padded.height; ++y) {
+        const int from = y < frame.height ? y : frame.height - 1;
+        const std::uint8_t* in = frame.data[0] + static_cast<std::ptrdiff_t>(from) * frame.linesize[0];
+        std::uint8_t* out = padded.data[0] + static_cast<std::ptrdiff_t>(y) * padded.linesize[0];
+        std::memcpy(out, in, static_cast<std::size_t>(frame.width) * 4);
+        for (int x = frame.width; x < padded.width; ++x) std::memcpy(out + 4 * x, in + 4 * (frame.width - 1), 4);
+    }
+}
 
 }  // namespace
 
@@ -133,9 +145,16 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     if (!choice.error.empty()) return choice.error;
     const AVCodec* codec = choice.encoder;
     // Lossless output stores the filtered RGB frames themselves.
-    const AVPixelFormat pixels =
+    AVPixelFormat pixels =
         chooseOutputFormat(codec, settings_.lossless ? AV_PIX_FMT_BGRA : source.format, source.alpha);
     if (pixels == AV_PIX_FMT_NONE) return std::string("the encoder ") + codec->name + " stores no colour pictures";
+    // An .mp4 file by default is H.264 in 4:2:0, which every player plays.
+    const bool playsEverywhere = std::strcmp(format_->oformat->name, "mp4") == 0 && settings_.codec.empty() &&
+                                 !settings_.lossless && codec->id == AV_CODEC_ID_H264;
+    if (playsEverywhere) pixels = subsampled420(codec, pixels);
+    const FrameLayout layout = fitLayout(codec, pixels, source.width, source.height, !playsEverywhere);
+    pixels = layout.format;
+    if (!layout.warning.empty()) warnings.push_back(layout.warning);
     const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(pixels);
     if (source.alpha && (desc->flags & AV_PIX_FMT_FLAG_ALPHA) == 0)
         warnings.push_back(std::string("the transparency is not kept: ") + codec->name + " writes " +
@@ -144,8 +163,8 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     encoder_.reset(avcodec_alloc_context3(codec));
     if (!encoder_) return "out of memory";
     AVCodecContext& e = *encoder_;
-    e.width = source.width;
-    e.height = source.height;
+    e.width = layout.width;
+    e.height = layout.height;
     e.pix_fmt = pixels;
     e.sample_aspect_ratio = source.aspect;
     e.framerate = source.frameRate;
@@ -209,10 +228,19 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     converted_.reset(av_frame_alloc());
     if (!converted_) return "out of memory";
     converted_->format = pixels;
-    converted_->width = source.width;
-    converted_->height = source.height;
+    converted_->width = layout.width;
+    converted_->height = layout.height;
     error = av_frame_get_buffer(converted_.get(), 0);
     if (error < 0) return avErrorText(error);
+    if (layout.width != source.width || layout.height != source.height) {
+        padded_.reset(av_frame_alloc());
+        if (!padded_) return "out of memory";
+        padded_->format = AV_PIX_FMT_BGRA;
+        padded_->width = layout.width;
+        padded_->height = layout.height;
+        error = av_frame_get_buffer(padded_.get(), 0);
+        if (error < 0) return avErrorText(error);
+    }
 
     while (!early_.empty()) {
         const Early early = std::move(early_.front());
@@ -229,7 +257,8 @@ std::string MediaOutput::writeFrame(const AVFrame& bgra) {
                "sequence such as frame%04d.png";
     int error = av_frame_make_writable(converted_.get());  // the encoder may still hold the last one
     if (error < 0) return avErrorText(error);
-    std::string cause = scaler_.convert(bgra, YuvColour{}, *converted_, colour_, threads_);
+    if (padded_) padEdges(bgra, *padded_);
+    std::string cause = scaler_.convert(padded_ ? *padded_ : bgra, YuvColour{}, *converted_, colour_, threads_);
     if (!cause.empty()) return cause;
     // In a coarser time base two frames may meet; each keeps a tick of its own.
     if (origin_ == AV_NOPTS_VALUE) origin_ = bgra.pts;

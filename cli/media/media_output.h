@@ -22,7 +22,7 @@ struct VideoSource {
     int width = 0, height = 0;
     AVPixelFormat format = AV_PIX_FMT_BGRA;   // as decoded: it picks the output's kind
     bool alpha = false;                       // whether the pictures carry transparency
-    AVCodecID codec = AV_CODEC_ID_NONE;       // the source's codec; none for a picture in memory
+    AVCodecID codec = AV_CODEC_ID_NONE;       // the source's video codec; none for pictures
     AVRational timeBase{1, 25}, frameRate{25, 1}, aspect{0, 1};
     AVColorPrimaries primaries = AVCOL_PRI_UNSPECIFIED;
     AVColorTransferCharacteristic transfer = AVCOL_TRC_UNSPECIFIED;
@@ -81,6 +81,7 @@ private:
     };
     std::deque<Early> early_;  // copied packets that came before start
     FramePtr converted_;
+    FramePtr padded_;  // the filtered frame with the rows or columns the encoder needs added
     Scaler scaler_;
     YuvColour colour_;
     AVRational sourceTimeBase_{1, 25};

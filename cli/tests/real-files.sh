@@ -91,18 +91,18 @@ rows=(
 "ball.avi | rgb 0,0,0 | ball-out.mkv | frames times sound codec=vp9"
 "anim.mov | rgb 0,0,0 | anim-out.avi | frames codec=mjpeg pixels=yuvj422p"
 "homer.avi | rgb 0,0,0 | homer-out.mkv | frames times streams"
-"small.mp4 | rgb 0,0,0 | small-out.mkv | frames times size=48x144"
+"small.mp4 | rgb 0,0,0 | small-out.mkv | refused=cannot read small.mp4: the video ends after 11 of its 12 frames"  # one unit holds no picture
 "dvd.mpg | rgb 0,0,0 | dvd-out.mkv | frames sound start=0.00"
 "logo.mpg | rgb 0,0,0 | logo-out.mp4 | frames times start=0.00"
 "logo.mpg | rgb 0,0,0 | logo-out.mpg | frames times start=0.54"
-"jpg.jpg | rgb 0,0,0 | jpg-out.mp4 | codec=h264 pixels=yuv420p"
+"jpg.jpg | rgb 0,0,0 | jpg-out.mp4 | codec=h264 pixels=yuvj420p"
 "video.tiff | rgb 0,0,0 | video-out.mp4 | codec=h264 pixels=yuv420p size=150x104 warns=padded"
 "rose.webp | rgb 0,0,0 --codec libx264 | rose-out.mkv | size=400x301 pixels=yuv444p warns=4:4:4"
-"avifsequence.avif | rgb 0,0,0 | avif-out.mkv | frames codec=av1 size=499x479 pixels=yuv444p"
+"avifsequence.avif | rgb 0,0,0 | avif-out.mkv | frames codec=av1 size=500x480 pixels=yuv420p warns=padded"
 "tux.webp | rgb 0,0,0 | tux-out.png | exact"
 "gopher.jpeg | rgb 0,0,0 --codec libx264 | gopher-out.mkv | size=280x360 pixels=yuvj444p"
-"half-webm.webm | rgb 0,0,0 | half-out.webm | refused=cannot read half-webm.webm: the video ends"
-"half-jpg.jpg | rgb 0,0,0 | half-out.png | refused=cannot read half-jpg.jpg: the picture is cut short"
+"half-webm.webm | rgb 0,0,0 | half-out.webm | refused=cannot read half-webm.webm: the video ends at 2.668 s of the file's 5.568 s"
+"half-jpg.jpg | rgb 0,0,0 | half-out.png | refused=cannot read half-jpg.jpg: the picture is cut short: its data stops at byte 5060"
 "half-gopher.jpeg | rgb 0,0,0 | half-out.png | refused=cannot read half-gopher.jpeg: the picture is cut short"
 )
 for row in "${rows[@]}"; do
