@@ -3,14 +3,33 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+
+#include <sys/stat.h>
 #include <vector>
 
 #include "cli/media/cut_short.h"
 #include "cli/media/ffmpeg_compat.h"
 
 namespace sorvel::cli {
+namespace {
+
+// An extended WebP header whose flags say the pictures are animated.
+bool isAnimatedWebp(const std::string& path) {
+    unsigned char header[21] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    const std::size_t got = std::fread(header, 1, sizeof header, file);
+    std::fclose(file);
+    return got == sizeof header && std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WEBPVP8X", 8) == 0 &&
+           (header[20] & 0x02) != 0;
+}
+
+}  // namespace
 
 std::string MediaInput::open(const std::string& path, long long maxPixels) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0)
+        return "the file is empty";
     AVFormatContext* opened = nullptr;
     int error = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
     if (error < 0) return avErrorText(error);
@@ -37,6 +56,9 @@ std::string MediaInput::open(const std::string& path, long long maxPixels) {
         return std::string("its video codec ") + (d != nullptr ? d->name : "(unknown)") + " is not supported";
     }
     if (par.width <= 0 || par.height <= 0) {
+        if (par.codec_id == AV_CODEC_ID_WEBP && isAnimatedWebp(path))
+            return "it is an animated WebP, which this FFmpeg's WebP decoder does not read (nor does "
+                   "ffmpeg); turn its frames into pictures with another tool first";
         const std::string detail = libraryMessage();
         return "its picture data cannot be decoded" + (detail.empty() ? "" : " (" + detail + ")");
     }

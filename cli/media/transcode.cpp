@@ -98,7 +98,11 @@ struct Run {
             cause = frame();
             if (!cause.empty()) return cause;
         }
-        if (frames == 0) return "cannot read " + command.input + ": it holds no picture";
+        // A picture whose data stops early decodes to nothing, without an error.
+        if (frames == 0)
+            return "cannot read " + command.input + ": " +
+                   (input.isPicture() ? "the picture is cut short or damaged: nothing of it could be decoded"
+                                      : "it holds no picture");
         cause = output.finish();
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
         warnAll(copyWarnings, command.output);
