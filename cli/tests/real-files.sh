@@ -74,7 +74,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # A check is a property: the source's (frames, times, sound); ffmpeg's own
 # output of the same name (streams, duration); or NAME=VALUE for a value
 # (size, codec, pixels, start). exact: every pixel as the source's
-# (the chain is the identity); warns=TEXT_WITH_UNDERSCORES; refused=MESSAGE.
+# (the chain is the identity); padded=WxH: the source with its edge
+# repeated to that size; warns=TEXT_WITH_UNDERSCORES; refused=MESSAGE.
 rows=(
 "mkv.mkv | rgb 0,0,0 | mkv-out.mkv | frames sound streams"   # no start times; its times start again at 2.3 s
 "mkv.mkv | rgb 0,0,0 | mkv-out.mp4 | frames sound streams"
@@ -96,9 +97,9 @@ rows=(
 "logo.mpg | rgb 0,0,0 | logo-out.mp4 | frames times start=0.00"
 "logo.mpg | rgb 0,0,0 | logo-out.mpg | frames times start=0.54"
 "jpg.jpg | rgb 0,0,0 | jpg-out.mp4 | codec=h264 pixels=yuvj420p"
-"video.tiff | rgb 0,0,0 | video-out.mp4 | codec=h264 pixels=yuv420p size=150x104 warns=padded"
+"video.tiff | rgb 0,0,0 | video-out.mp4 | codec=h264 pixels=yuv420p padded=150x104 warns=padded"
 "rose.webp | rgb 0,0,0 --codec libx264 | rose-out.mkv | size=400x301 pixels=yuv444p warns=4:4:4"
-"avifsequence.avif | rgb 0,0,0 | avif-out.mkv | frames codec=av1 size=500x480 pixels=yuv420p warns=padded"
+"avifsequence.avif | rgb 0,0,0 | avif-out.mkv | frames codec=av1 padded=500x480 pixels=yuv420p warns=padded"
 "tux.webp | rgb 0,0,0 | tux-out.png | exact"
 "gopher.jpeg | rgb 0,0,0 --codec libx264 | gopher-out.mkv | size=280x360 pixels=yuvj444p"
 "half-webm.webm | rgb 0,0,0 | half-out.webm | refused=cannot read half-webm.webm: the video ends at 2.668 s of the file's 5.568 s"
@@ -125,6 +126,13 @@ for row in "${rows[@]}"; do
     "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt || { fail "$name: $(cat stderr.txt)"; continue; }
     for check in $checks; do
         case $check in
+        padded=*)  # the size, and the source with its edge repeated: 30 dB or more (a black edge gives 23)
+            size=${check#padded=} from=$(property size "$source")
+            pad="pad=${size/x/:},fillborders=right=$((${size%x*} - ${from%x*})):bottom=$((${size#*x} - ${from#*x})):mode=smear"
+            psnr=$(ffmpeg -nostdin -hide_banner -i "$output" -i "$source" -lavfi "[1:v]format=gbrp,$pad[s];[0:v]format=gbrp[o];[o][s]psnr" \
+                   -f null - 2>&1 | sed -n 's/.*PSNR.*average:\([0-9.inf]*\).*/\1/p')
+            [ "$(property size "$output")" = "$size" ] && awk -v p="${psnr:-0}" 'BEGIN { exit !(p == "inf" || p >= 30) }' ||
+                fail "$name: not the source padded to $size: size $(property size "$output"), PSNR ${psnr:-none}" ;;
         *=*)
             key=${check%%=*} want=${check#*=}
             if [ "$key" = warns ]; then
