@@ -43,8 +43,9 @@ ln -s "$share/pymecavideo/data/video/Effet_force_magnetique.ogv" magnet.ogv
 ln -s "$share/gem/examples/data/anim-1.mov" anim.mov               # Motion JPEG 4:2:2
 ln -s "$share/gem/examples/data/homer.avi" homer.avi               # Indeo 3, 4:1:0
 ln -s "$share/doc/afl++-doc/afl/testcases/multimedia/h264/small_movie.mp4" small.mp4  # 48x144
+convert gopher.jpeg -interlace Plane progressive.jpeg  # the same picture, progressive (ImageMagick)
 # Cut short: half of each file.
-for name in webm.webm jpg.jpg gopher.jpeg; do
+for name in webm.webm jpg.jpg gopher.jpeg progressive.jpeg; do
     head -c $(($(stat -L -c %s "$name") / 2)) "$name" >"half-$name"
 done
 
@@ -105,6 +106,7 @@ rows=(
 "half-webm.webm | rgb 0,0,0 | half-out.webm | refused=cannot read half-webm.webm: the video ends at 2.668 s of the file's 5.568 s"
 "half-jpg.jpg | rgb 0,0,0 | half-out.png | refused=cannot read half-jpg.jpg: the picture is cut short: its data stops at byte 5060"
 "half-gopher.jpeg | rgb 0,0,0 | half-out.png | refused=cannot read half-gopher.jpeg: the picture is cut short"
+"half-progressive.jpeg | rgb 0,0,0 | half-out.png | refused=cannot read half-progressive.jpeg: the picture is cut short"
 )
 for row in "${rows[@]}"; do
     [[ $row =~ ${SORVEL_REAL_ROWS:-.} ]] || continue  # a pattern picks rows, for work on one
