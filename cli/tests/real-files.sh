@@ -131,7 +131,7 @@ for row in "${rows[@]}"; do
         padded=*)  # the size, and the source with its edge repeated: 30 dB or more (a black edge gives 23)
             size=${check#padded=} from=$(property size "$source")
             pad="pad=${size/x/:},fillborders=right=$((${size%x*} - ${from%x*})):bottom=$((${size#*x} - ${from#*x})):mode=smear"
-            psnr=$(ffmpeg -nostdin -hide_banner -i "$output" -i "$source" -lavfi "[1:v]format=gbrp,$pad[s];[0:v]format=gbrp[o];[o][s]psnr" \
+            psnr=$(ffmpeg -nostdin -hide_banner -i "$output" -i "$source" -lavfi "[1:v]format=gbrp,${pad}[s];[0:v]format=gbrp[o];[o][s]psnr" \
                    -f null - 2>&1 | sed -n 's/.*PSNR.*average:\([0-9.inf]*\).*/\1/p')
             [ "$(property size "$output")" = "$size" ] && awk -v p="${psnr:-0}" 'BEGIN { exit !(p == "inf" || p >= 30) }' ||
                 fail "$name: not the source padded to $size: size $(property size "$output"), PSNR ${psnr:-none}" ;;
