@@ -11,6 +11,7 @@ extern "C" {
 
 #include "cli/media/colour.h"
 #include "cli/media/ffmpeg_compat.h"
+#include "cli/media/muxer_check.h"
 
 namespace sorvel::cli {
 namespace {
@@ -57,6 +58,10 @@ void chooseQuality(EncoderChoice& choice, const EncodeSettings& settings) {
         choice.error = std::string("--crf: the encoder ") + choice.encoder->name + " has no CRF setting";
     } else if (choice.encoder->id == AV_CODEC_ID_WEBP) {
         choice.options.emplace_back("quality", "90");
+    } else if (choice.encoder->id == AV_CODEC_ID_THEORA) {
+        // Theora's scale runs the other way, 0 to 10 best; at low quality
+        // it skips frames that barely change.
+        choice.quantiser = kTheoraQuality;
     } else if (d != nullptr && (d->props & AV_CODEC_PROP_LOSSY) != 0 &&
                (choice.encoder->capabilities & AV_CODEC_CAP_EXPERIMENTAL) == 0) {
         choice.quantiser = kDefaultQuantiser;
@@ -103,7 +108,8 @@ EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& pat
                           extension);
         return choice;
     } else {
-        if (source != AV_CODEC_ID_NONE && !pictures && containerHolds(format, source))
+        if (source != AV_CODEC_ID_NONE && !pictures && containerHolds(format, source) &&
+            muxerTakesVideo(format, source))
             choice.encoder = familyEncoder(source);
         if (choice.encoder == nullptr && usual != AV_CODEC_ID_NONE) choice.encoder = familyEncoder(usual);
         if (choice.encoder == nullptr) return refuse("no encoder here writes " + extension + " files");

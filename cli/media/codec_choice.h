@@ -17,6 +17,7 @@ struct EncodeSettings {
 
 constexpr int kDefaultCrf = 18;
 constexpr int kDefaultQuantiser = 2;  // for the codecs with a fixed quantiser (MPEG-4, JPEG)
+constexpr int kTheoraQuality = 8;     // of libtheora's 0 to 10
 
 struct EncoderChoice {
     const AVCodec* encoder = nullptr;

@@ -98,7 +98,7 @@ VideoSource videoSourceOf(const MediaInput& input, const AVFrame& first, bool al
     v.height = first.height;
     v.format = static_cast<AVPixelFormat>(first.format);
     v.alpha = alpha;
-    v.codec = input.codec();
+    v.codec = input.isPicture() ? AV_CODEC_ID_NONE : input.codec();  // a picture's codec is no video's
     v.timeBase = s.time_base;
     v.frameRate = s.avg_frame_rate.num > 0 ? s.avg_frame_rate : s.r_frame_rate;
     if (v.frameRate.num <= 0 || v.frameRate.den <= 0) v.frameRate = AVRational{25, 1};

@@ -2,13 +2,34 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+
+#include <sys/stat.h>
 #include <vector>
 
+#include "cli/media/cut_short.h"
 #include "cli/media/ffmpeg_compat.h"
 
 namespace sorvel::cli {
+namespace {
+
+// An extended WebP header whose flags say the pictures are animated.
+bool isAnimatedWebp(const std::string& path) {
+    unsigned char header[21] = {};
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    const std::size_t got = std::fread(header, 1, sizeof header, file);
+    std::fclose(file);
+    return got == sizeof header && std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WEBPVP8X", 8) == 0 &&
+           (header[20] & 0x02) != 0;
+}
+
+}  // namespace
 
 std::string MediaInput::open(const std::string& path, long long maxPixels) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0)
+        return "the file is empty";
     AVFormatContext* opened = nullptr;
     int error = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
     if (error < 0) return avErrorText(error);
@@ -35,6 +56,9 @@ std::string MediaInput::open(const std::string& path, long long maxPixels) {
         return std::string("its video codec ") + (d != nullptr ? d->name : "(unknown)") + " is not supported";
     }
     if (par.width <= 0 || par.height <= 0) {
+        if (par.codec_id == AV_CODEC_ID_WEBP && isAnimatedWebp(path))
+            return "it is an animated WebP, which this FFmpeg's WebP decoder does not read (nor does "
+                   "ffmpeg); turn its frames into pictures with another tool first";
         const std::string detail = libraryMessage();
         return "its picture data cannot be decoded" + (detail.empty() ? "" : " (" + detail + ")");
     }
@@ -46,6 +70,7 @@ std::string MediaInput::open(const std::string& path, long long maxPixels) {
     decoder_->pkt_timebase = stream().time_base;
     if (maxPixels > 0) decoder_->max_pixels = maxPixels;
     decoder_->thread_count = 0;  // one per processor
+    picture_ = std::strcmp(opened->iformat->name, "image2") == 0 || std::strstr(opened->iformat->name, "_pipe") != nullptr;
     const AVCodecDescriptor* d = avcodec_descriptor_get(par.codec_id);
     if (d == nullptr || (d->props & AV_CODEC_PROP_INTRA_ONLY) == 0) {
         // A damaged video frame is an error rather than a concealed picture.
@@ -101,6 +126,28 @@ bool MediaInput::endsEarly() const {
     return decodedEnd_ < start + s.duration;
 }
 
+// The packets stop a second or more before the duration the header
+// declares (a Matroska file cut short ends without an error): the cause,
+// or "".
+std::string MediaInput::endsBeforeHeader() const {
+    if (format_->duration_estimation_method != AVFMT_DURATION_FROM_STREAM ||
+        !endsBeforeDuration(packetsEnd_, format_->duration))
+        return "";
+    char text[120];
+    std::snprintf(text, sizeof text, "the video ends at %.3f s of the file's %.3f s", static_cast<double>(packetsEnd_) / 1e6,
+                  static_cast<double>(format_->duration) / 1e6);
+    return std::string(text) + " (the file is cut short or damaged)";
+}
+
+void MediaInput::notePacketEnd(const AVPacket& packet) {
+    const std::int64_t time = packet.pts != AV_NOPTS_VALUE ? packet.pts : packet.dts;
+    if (time == AV_NOPTS_VALUE) return;
+    const AVRational base = format_->streams[packet.stream_index]->time_base;
+    std::int64_t end = av_rescale_q(time + packet.duration, base, AV_TIME_BASE_Q);
+    if (format_->start_time != AV_NOPTS_VALUE) end -= format_->start_time;
+    if (packetsEnd_ == AV_NOPTS_VALUE || end > packetsEnd_) packetsEnd_ = end;
+}
+
 MediaInput::Next MediaInput::fail(std::string& error, const std::string& text) {
     error = text;
     return Next::error;
@@ -120,6 +167,8 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
                 return fail(error, "the video ends after " + std::to_string(decoded_) + " of its " +
                                        std::to_string(stream().nb_frames) +
                                        " frames (the file is cut short or damaged)");
+            const std::string cut = endsBeforeHeader();
+            if (!cut.empty()) return fail(error, cut);
             return Next::end;
         }
         if (result != AVERROR(EAGAIN))
@@ -134,11 +183,16 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
         }
         if (result < 0)
             return fail(error, "cannot read past " + position(decoded_, lastTimestamp_) + ": " + avErrorText(result));
+        notePacketEnd(*packet_);
         if (packet_->stream_index != videoIndex_) {
             av_packet_move_ref(&packet, packet_.get());
             return Next::packet;
         }
         lastTimestamp_ = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
+        if (picture_ && codec() == AV_CODEC_ID_MJPEG &&
+            jpegLacksEnd(packet_->data, static_cast<std::size_t>(packet_->size)))
+            return fail(error, "the picture is cut short: its data stops at byte " +
+                                   std::to_string(packet_->size) + " without the end marker");
         result = avcodec_send_packet(decoder_.get(), packet_.get());
         av_packet_unref(packet_.get());
         if (result < 0 && result != AVERROR(EAGAIN))

@@ -26,6 +26,7 @@ public:
     const AVStream& stream() const { return *format_->streams[videoIndex_]; }
     int videoIndex() const { return videoIndex_; }
     AVCodecID codec() const { return stream().codecpar->codec_id; }
+    bool isPicture() const { return picture_; }  // a picture file or numbered sequence
 
     // The number of frames, from the container's count or else from the
     // duration and frame rate; 0 when unknown.
@@ -34,6 +35,8 @@ public:
 private:
     std::string position(long number, std::int64_t timestamp) const;
     bool endsEarly() const;
+    std::string endsBeforeHeader() const;
+    void notePacketEnd(const AVPacket& packet);
     Next fail(std::string& error, const std::string& text);
 
     InputPtr format_;
@@ -44,6 +47,8 @@ private:
     std::int64_t lastTimestamp_ = AV_NOPTS_VALUE;  // of the last video packet sent
     std::int64_t decodedEnd_ = AV_NOPTS_VALUE;     // where the last decoded frame ends
     bool draining_ = false;
+    bool picture_ = false;                         // a picture file, not a video
+    std::int64_t packetsEnd_ = AV_NOPTS_VALUE;     // where the packets read end, from the start, in AV_TIME_BASE
 };
 
 }  // namespace sorvel::cli

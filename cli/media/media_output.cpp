@@ -1,6 +1,8 @@
 #include "cli/media/media_output.h"
 
 #include "cli/media/ffmpeg_compat.h"
+#include "cli/media/frame_layout.h"
+#include "cli/media/muxer_check.h"
 
 #include <cstring>
 #include <utility>
@@ -36,6 +38,17 @@ bool storesRotation(const AVOutputFormat& format) {
 // AVI counts time in frames: its streams tick once per frame.
 bool countsFrames(const AVOutputFormat& format) { return std::strcmp(format.name, "avi") == 0; }
 
+// Copies frame into the larger padded, repeating its last column and row.
+void padEdges(const AVFrame& frame, AVFrame& padded) {
+    for (int y = 0; y < padded.height; ++y) {
+        const int from = y < frame.height ? y : frame.height - 1;
+        const std::uint8_t* in = frame.data[0] + static_cast<std::ptrdiff_t>(from) * frame.linesize[0];
+        std::uint8_t* out = padded.data[0] + static_cast<std::ptrdiff_t>(y) * padded.linesize[0];
+        std::memcpy(out, in, static_cast<std::size_t>(frame.width) * 4);
+        for (int x = frame.width; x < padded.width; ++x) std::memcpy(out + 4 * x, in + 4 * (frame.width - 1), 4);
+    }
+}
+
 }  // namespace
 
 MediaOutput::~MediaOutput() {
@@ -63,11 +76,19 @@ std::string MediaOutput::create(const std::string& path, const EncodeSettings& s
     return format_->url != nullptr ? "" : "out of memory";
 }
 
+// Attachments go into Matroska only; other streams where the muxer takes
+// them, as ffmpeg's stream copy finds out when it writes the header.
+bool MediaOutput::holds(const AVCodecParameters& par) const {
+    if (isPictureContainer(format_->oformat)) return false;
+    if (par.codec_type == AVMEDIA_TYPE_ATTACHMENT) return std::strncmp(format_->oformat->name, "matroska", 8) == 0;
+    return par.codec_id != AV_CODEC_ID_NONE && muxerTakes(format_->oformat, par, true);
+}
+
 void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
                               std::vector<std::string>& warnings) {
     copies_.assign(input.nb_streams, -1);
+    times_.reset(startShift(input, *format_->oformat), (format_->oformat->flags & AVFMT_TS_NONSTRICT) == 0);
     const bool pictures = isPictureContainer(format_->oformat);
-    const bool matroska = std::strncmp(format_->oformat->name, "matroska", 8) == 0;
     for (unsigned i = 0; i < input.nb_streams; ++i) {
         const AVStream& in = *input.streams[i];
         const AVCodecParameters& par = *in.codecpar;
@@ -76,10 +97,7 @@ void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
             if (video_ == nullptr) return;
             continue;
         }
-        const bool held =
-            !pictures && (par.codec_type == AVMEDIA_TYPE_ATTACHMENT
-                              ? matroska
-                              : par.codec_id != AV_CODEC_ID_NONE && containerHolds(format_->oformat, par.codec_id));
+        const bool held = holds(par);
         const AVCodecDescriptor* codec = avcodec_descriptor_get(par.codec_id);
         const std::string what = "stream " + std::to_string(i) + " (" + kindOf(par.codec_type) +
                                  (codec != nullptr ? std::string(", ") + codec->name : "") + ")";
@@ -127,9 +145,16 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     if (!choice.error.empty()) return choice.error;
     const AVCodec* codec = choice.encoder;
     // Lossless output stores the filtered RGB frames themselves.
-    const AVPixelFormat pixels =
+    AVPixelFormat pixels =
         chooseOutputFormat(codec, settings_.lossless ? AV_PIX_FMT_BGRA : source.format, source.alpha);
     if (pixels == AV_PIX_FMT_NONE) return std::string("the encoder ") + codec->name + " stores no colour pictures";
+    // An .mp4 file by default is H.264 in 4:2:0, which every player plays.
+    const bool playsEverywhere = std::strcmp(format_->oformat->name, "mp4") == 0 && settings_.codec.empty() &&
+                                 !settings_.lossless && codec->id == AV_CODEC_ID_H264;
+    if (playsEverywhere) pixels = subsampled420(codec, pixels);
+    const FrameLayout layout = fitLayout(codec, pixels, source.width, source.height, !playsEverywhere);
+    pixels = layout.format;
+    if (!layout.warning.empty()) warnings.push_back(layout.warning);
     const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(pixels);
     if (source.alpha && (desc->flags & AV_PIX_FMT_FLAG_ALPHA) == 0)
         warnings.push_back(std::string("the transparency is not kept: ") + codec->name + " writes " +
@@ -138,8 +163,8 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     encoder_.reset(avcodec_alloc_context3(codec));
     if (!encoder_) return "out of memory";
     AVCodecContext& e = *encoder_;
-    e.width = source.width;
-    e.height = source.height;
+    e.width = layout.width;
+    e.height = layout.height;
     e.pix_fmt = pixels;
     e.sample_aspect_ratio = source.aspect;
     e.framerate = source.frameRate;
@@ -203,10 +228,19 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     converted_.reset(av_frame_alloc());
     if (!converted_) return "out of memory";
     converted_->format = pixels;
-    converted_->width = source.width;
-    converted_->height = source.height;
+    converted_->width = layout.width;
+    converted_->height = layout.height;
     error = av_frame_get_buffer(converted_.get(), 0);
     if (error < 0) return avErrorText(error);
+    if (layout.width != source.width || layout.height != source.height) {
+        padded_.reset(av_frame_alloc());
+        if (!padded_) return "out of memory";
+        padded_->format = AV_PIX_FMT_BGRA;
+        padded_->width = layout.width;
+        padded_->height = layout.height;
+        error = av_frame_get_buffer(padded_.get(), 0);
+        if (error < 0) return avErrorText(error);
+    }
 
     while (!early_.empty()) {
         const Early early = std::move(early_.front());
@@ -223,10 +257,12 @@ std::string MediaOutput::writeFrame(const AVFrame& bgra) {
                "sequence such as frame%04d.png";
     int error = av_frame_make_writable(converted_.get());  // the encoder may still hold the last one
     if (error < 0) return avErrorText(error);
-    std::string cause = scaler_.convert(bgra, YuvColour{}, *converted_, colour_, threads_);
+    if (padded_) padEdges(bgra, *padded_);
+    std::string cause = scaler_.convert(padded_ ? *padded_ : bgra, YuvColour{}, *converted_, colour_, threads_);
     if (!cause.empty()) return cause;
     // In a coarser time base two frames may meet; each keeps a tick of its own.
-    std::int64_t pts = av_rescale_q(bgra.pts, sourceTimeBase_, encoder_->time_base);
+    if (origin_ == AV_NOPTS_VALUE) origin_ = bgra.pts;
+    std::int64_t pts = av_rescale_q(bgra.pts - origin_, sourceTimeBase_, encoder_->time_base);
     if (lastPts_ != AV_NOPTS_VALUE && pts != AV_NOPTS_VALUE && pts <= lastPts_) pts = lastPts_ + 1;
     lastPts_ = pts;
     converted_->pts = pts;
@@ -273,7 +309,14 @@ std::string MediaOutput::writeCopy(AVPacket& packet, AVRational timeBase) {
 
 std::string MediaOutput::writePacket(AVPacket& packet, AVRational from, int streamIndex) {
     packet.stream_index = streamIndex;
-    av_packet_rescale_ts(&packet, from, format_->streams[streamIndex]->time_base);
+    const AVStream& stream = *format_->streams[streamIndex];
+    av_packet_rescale_ts(&packet, from, stream.time_base);
+    if (streamIndex == video_->index && origin_ != AV_NOPTS_VALUE) {
+        const std::int64_t origin = av_rescale_q(origin_, sourceTimeBase_, stream.time_base);
+        if (packet.pts != AV_NOPTS_VALUE) packet.pts += origin;
+        if (packet.dts != AV_NOPTS_VALUE) packet.dts += origin;
+    }
+    times_.fix(packet, stream.time_base, stream.codecpar->codec_type);
     packet.pos = -1;
     if ((format_->oformat->flags & AVFMT_NOFILE) != 0) pending_.setWritten(++pictureFiles_);
     const int error = av_interleaved_write_frame(format_, &packet);

@@ -12,6 +12,7 @@
 #include "cli/media/av_handles.h"
 #include "cli/media/codec_choice.h"
 #include "cli/media/colour.h"
+#include "cli/media/output_times.h"
 #include "cli/files/output_file.h"
 
 namespace sorvel::cli {
@@ -21,7 +22,7 @@ struct VideoSource {
     int width = 0, height = 0;
     AVPixelFormat format = AV_PIX_FMT_BGRA;   // as decoded: it picks the output's kind
     bool alpha = false;                       // whether the pictures carry transparency
-    AVCodecID codec = AV_CODEC_ID_NONE;       // the source's codec; none for a picture in memory
+    AVCodecID codec = AV_CODEC_ID_NONE;       // the source's video codec; none for pictures
     AVRational timeBase{1, 25}, frameRate{25, 1}, aspect{0, 1};
     AVColorPrimaries primaries = AVCOL_PRI_UNSPECIFIED;
     AVColorTransferCharacteristic transfer = AVCOL_TRC_UNSPECIFIED;
@@ -64,6 +65,7 @@ public:
 private:
     std::string encodeAndWrite(const AVFrame* frame);
     std::string writePacket(AVPacket& packet, AVRational from, int streamIndex);
+    bool holds(const AVCodecParameters& par) const;
 
     std::string path_;
     EncodeSettings settings_;
@@ -79,9 +81,14 @@ private:
     };
     std::deque<Early> early_;  // copied packets that came before start
     FramePtr converted_;
+    FramePtr padded_;  // the filtered frame with the rows or columns the encoder needs added
     Scaler scaler_;
     YuvColour colour_;
     AVRational sourceTimeBase_{1, 25};
+    OutputTimes times_;
+    // The first frame's time: frames are encoded from it, so that coarse
+    // encoder time bases (one tick a frame) keep the start exact.
+    std::int64_t origin_ = AV_NOPTS_VALUE;
     std::int64_t lastPts_ = AV_NOPTS_VALUE;
     std::map<std::int64_t, std::int64_t> durations_;  // of frames in the encoder, by time stamp
     bool started_ = false, single_ = false;

@@ -80,9 +80,10 @@ struct Run {
         cause = output.create(command.output, EncodeSettings{command.codec, command.crf, command.lossless},
                               filter.threads());
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
-        std::vector<std::string> warnings;
-        output.copyStreams(input.format(), input.videoIndex(), warnings);
-        warnAll(warnings, command.output);
+        // Said once the output is written: a refused input needs no word
+        // on its sound.
+        std::vector<std::string> copyWarnings;
+        output.copyStreams(input.format(), input.videoIndex(), copyWarnings);
         for (;;) {
             const MediaInput::Next next = input.next(*decoded, *packet, cause);
             if (next == MediaInput::Next::end) break;
@@ -97,9 +98,15 @@ struct Run {
             cause = frame();
             if (!cause.empty()) return cause;
         }
-        if (frames == 0) return "cannot read " + command.input + ": it holds no picture";
+        // A picture whose data stops early decodes to nothing, without an error.
+        if (frames == 0)
+            return "cannot read " + command.input + ": " +
+                   (input.isPicture() ? "the picture is cut short or damaged: nothing of it could be decoded"
+                                      : "it holds no picture");
         cause = output.finish();
-        return cause.empty() ? "" : "cannot write " + command.output + ": " + cause;
+        if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
+        warnAll(copyWarnings, command.output);
+        return "";
     }
 };
 

@@ -59,6 +59,20 @@ expect 1 "cannot read cut.mp4: cannot decode frame" yiq 150,0,0 cut.mp4 out.mp4
 expect 1 "cannot read damaged.mp4: cannot decode frame" yiq 150,0,0 damaged.mp4 out.mp4
 grep -qE "frame [0-9]+ \(at [0-9.]+ s\)" stderr.txt || fail "the damaged frame's position is not named: $(cat stderr.txt)"
 expect 1 "cannot read tone.m4a: it holds no video or picture" yiq 150,0,0 tone.m4a out.mp4
+# Said in the user's words: an empty file, a picture cut where nothing of it
+# decodes, an animated WebP (which FFmpeg's decoder does not read), and a
+# cut video with sound: its refusal alone, no word on the sound.
+: >empty.mp4
+expect 1 "cannot read empty.mp4: the file is empty" yiq 150,0,0 empty.mp4 out.mp4
+ff -f lavfi -i testsrc2=size=640x480 -frames:v 1 big.png
+head -c $(($(stat -c %s big.png) * 6 / 10)) big.png >most.png
+expect 1 "cannot read most.png: the picture is cut short or damaged" yiq 150,0,0 most.png out.png
+ff -f lavfi -i testsrc=size=32x24:rate=5 -frames:v 3 -c:v libwebp_anim -loop 0 moving.webp
+expect 1 "cannot read moving.webp: it is an animated WebP, which this FFmpeg's WebP decoder does not read" \
+       yiq 150,0,0 moving.webp out.png
+ff -f lavfi -i testsrc2=size=64x48:rate=25 -f lavfi -i sine -t 4 -c:v libvpx -c:a libvorbis sound.webm
+head -c $(($(stat -c %s sound.webm) / 2)) sound.webm >sound-cut.webm
+expect 1 "cannot read sound-cut.webm: the video ends at" yiq 150,0,0 sound-cut.webm out%04d.png
 absent out.png
 absent out.mp4
 printf 'keep' >kept.png

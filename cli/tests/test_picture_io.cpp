@@ -143,7 +143,7 @@ TEST_F(PngFiles, RefusesWhatItCannotRead) {
         {"header-only.png", "cannot be decoded"},
         {"damaged.png", ""},
         {"text.png", "cannot be decoded (png: Invalid PNG signature"},
-        {"empty.png", "Invalid data found"},
+        {"empty.png", "the file is empty"},
         {"missing.png", "No such file or directory"},
         {".", "Is a directory"},
     };
