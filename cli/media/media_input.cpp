@@ -2,13 +2,16 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
+#include "cli/files/output_file.h"
 #include "cli/media/ffmpeg_compat.h"
 
 namespace sorvel::cli {
 
-std::string MediaInput::open(const std::string& path, long long maxPixels) {
+std::string MediaInput::open(const std::string& path, long long maxPixels, int threads) {
+    path_ = path;
     AVFormatContext* opened = nullptr;
     int error = avformat_open_input(&opened, path.c_str(), nullptr, nullptr);
     if (error < 0) return avErrorText(error);
@@ -45,7 +48,7 @@ std::string MediaInput::open(const std::string& path, long long maxPixels) {
     if (error < 0) return avErrorText(error);
     decoder_->pkt_timebase = stream().time_base;
     if (maxPixels > 0) decoder_->max_pixels = maxPixels;
-    decoder_->thread_count = 0;  // one per processor
+    decoder_->thread_count = threads == 1 ? 1 : 0;  // 0: one per processor
     const AVCodecDescriptor* d = avcodec_descriptor_get(par.codec_id);
     if (d == nullptr || (d->props & AV_CODEC_PROP_INTRA_ONLY) == 0) {
         // A damaged video frame is an error rather than a concealed picture.
@@ -60,6 +63,15 @@ std::string MediaInput::open(const std::string& path, long long maxPixels) {
     }
     error = avcodec_open2(decoder_.get(), codec, nullptr);
     return error < 0 ? avErrorText(error) : "";
+}
+
+bool MediaInput::singlePicture() const {
+    // Picture files come through image2 (by extension) or a *_pipe demuxer
+    // (by content).
+    const char* name = format_->iformat->name;
+    const std::size_t length = std::strlen(name);
+    const bool pipe = length > 5 && std::strcmp(name + length - 5, "_pipe") == 0;
+    return pipe || (std::strcmp(name, "image2") == 0 && numberedName(path_, 1).empty());
 }
 
 long MediaInput::expectedFrames() const {
