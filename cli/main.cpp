@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch/batch_run.h"
 #include "cli/command/arguments.h"
 #include "cli/demo/demo.h"
 #include "cli/frames/frame_filter.h"
@@ -39,6 +40,10 @@ int runFiles(const Command& command) {
     const TranscodeOutcome outcome = transcode(command, warn);
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
+
+std::string gradeFile(const Command& single, const BatchWarn& batchWarn) {
+    return transcode(single, batchWarn).error;
+}
 #else
 // This build has no FFmpeg libraries (the Windows one): pictures through
 // stb, video through --raw.
@@ -46,7 +51,18 @@ int runFiles(const Command& command) {
     const PictureOutcome outcome = filterPictureFile(command);
     return outcome.error.empty() ? 0 : report(outcome.error, outcome.badUsage ? kBadUsage : kFailed);
 }
+
+std::string gradeFile(const Command& single, const BatchWarn&) { return filterPictureFile(single).error; }
 #endif
+
+int runBatchOfFiles(const Command& command) {
+    const BatchOutcome outcome = runBatch(command, gradeFile, warn);
+    if (!outcome.error.empty()) return report(outcome.error, kFailed);
+    const std::string summary = batchSummary(outcome.counts);
+    if (!outcome.counts.failures.empty()) return report(summary, kFailed);
+    std::printf("%s\n", summary.c_str());
+    return 0;
+}
 
 int runDemo(const Command& command) {
     const std::string error = writePicture(command.output, renderDemoSheet());
@@ -81,6 +97,7 @@ int run(const std::vector<std::string>& args) {
         case Action::version: std::fputs(versionText().c_str(), stdout); return 0;
         case Action::demo: return runDemo(command);
         case Action::file: return runFiles(command);
+        case Action::batch: return runBatchOfFiles(command);
         case Action::raw: return runRaw(command);
         case Action::lut: return runLut(command);
     }

@@ -96,5 +96,29 @@ for row in "${rows[@]}"; do
     done
 done
 
+# --- A batch: one damaged file, then a re-run --------------------------------
+# Each output as the single runs above wrote it; the damaged file named in the
+# summary and the status; nothing else left behind. The re-run writes only
+# what is missing, and --overwrite replaces.
+mkdir shoot && cp turned6.jpg shoot/a.jpg && cp full.png shoot/b.png && cp turned3.jpg shoot/d.jpg
+echo "not a photo" >shoot/c.jpg
+batch() { "$sorvel" "${chain[@]}" shoot/*.jpg shoot/b.png "$@" 2>stderr.txt >stdout.txt; }
+batch -o graded --format png
+status=$?
+[ "$status" = 1 ] || fail "batch: status $status"
+grep -qF "graded 3 of 4 files; 1 failed: cannot read shoot/c.jpg: " stderr.txt || fail "batch: $(cat stderr.txt)"
+for pair in a:turned6 b:full-out d:turned3; do
+    cmp -s "graded/${pair%:*}.png" "${pair#*:}.png" || fail "batch: graded/${pair%:*}.png differs from a single run's"
+done
+[ "$(ls -A graded | tr '\n' ' ')" = "a.png b.png d.png " ] || fail "batch: wrote $(ls -A graded)"
+kept=$(stat -c %i:%Y graded/a.png)
+rm graded/d.png
+batch --out-dir graded --format png
+grep -qF "graded 1 of 4 files; 2 skipped (already there" stderr.txt || fail "re-run: $(cat stderr.txt)"
+[ -e graded/d.png ] && [ "$(stat -c %i:%Y graded/a.png)" = "$kept" ] || fail "re-run: not only d.png written"
+"$sorvel" "${chain[@]}" shoot/a.jpg -o graded --format png --overwrite >stdout.txt 2>stderr.txt
+[ "$(cat stdout.txt)" = "graded 1 of 1 file" ] && [ "$(stat -c %i graded/a.png)" != "${kept%:*}" ] ||
+    fail "--overwrite: $(cat stdout.txt stderr.txt)"
+
 [ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
 echo "photo table: every photo came through"
