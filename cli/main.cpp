@@ -49,10 +49,15 @@ std::string gradeFile(const Command& single, const BatchWarn& batchWarn) {
 // stb, video through --raw.
 int runFiles(const Command& command) {
     const PictureOutcome outcome = filterPictureFile(command);
+    for (const std::string& w : outcome.warnings) warn(w);
     return outcome.error.empty() ? 0 : report(outcome.error, outcome.badUsage ? kBadUsage : kFailed);
 }
 
-std::string gradeFile(const Command& single, const BatchWarn&) { return filterPictureFile(single).error; }
+std::string gradeFile(const Command& single, const BatchWarn& batchWarn) {
+    const PictureOutcome outcome = filterPictureFile(single);
+    for (const std::string& w : outcome.warnings) batchWarn(w);
+    return outcome.error;
+}
 #endif
 
 int runBatchOfFiles(const Command& command) {

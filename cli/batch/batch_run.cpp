@@ -1,13 +1,14 @@
 #include "cli/batch/batch_run.h"
 
-#include <atomic>
+#include <algorithm>
 #include <filesystem>
-#include <mutex>
 #include <set>
 #include <system_error>
 #include <vector>
 
 #ifdef SORVEL_FILTER_THREADS
+#include <atomic>
+#include <mutex>
 #include <thread>
 #endif
 
@@ -18,6 +19,17 @@ namespace sorvel::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifdef SORVEL_FILTER_THREADS
+using Mutex = std::mutex;
+using Lock = std::lock_guard<std::mutex>;
+#else
+// One thread (the Windows build's thread model has no std::mutex).
+struct Mutex {};
+struct Lock {
+    explicit Lock(Mutex&) {}
+};
+#endif
 
 struct Item {
     std::string input, output;
@@ -30,18 +42,18 @@ public:
           progress_(stderr, !command.quiet && stderrIsTerminal(), files, "file") {}
 
     void warnOnce(const std::string& text) {
-        const std::lock_guard<std::mutex> lock(mutex_);
+        const Lock lock(mutex_);
         if (warned_.insert(text).second) warn_(text);
     }
 
     void fail(std::string error) {
-        const std::lock_guard<std::mutex> lock(mutex_);
+        const Lock lock(mutex_);
         counts_.failures.push_back(std::move(error));
         progress_.frameDone();
     }
 
     void skip() {
-        const std::lock_guard<std::mutex> lock(mutex_);
+        const Lock lock(mutex_);
         ++counts_.skipped;
         progress_.frameDone();
     }
@@ -55,7 +67,7 @@ public:
         single.quiet = true;
         single.threads = threads;
         const std::string error = grade_(single, [this](const std::string& text) { warnOnce(text); });
-        const std::lock_guard<std::mutex> lock(mutex_);
+        const Lock lock(mutex_);
         if (error.empty()) {
             ++counts_.graded;
         } else {
@@ -79,6 +91,8 @@ public:
             for (std::thread& t : threads) t.join();
             return;
         }
+#else
+        static_cast<void>(workers);
 #endif
         for (const Item& item : items) gradeOne(item, command_.threads);
     }
@@ -92,7 +106,7 @@ private:
     const Command& command_;
     const GradeFile& grade_;
     const BatchWarn& warn_;
-    std::mutex mutex_;
+    Mutex mutex_;
     std::set<std::string> warned_;
     ProgressLine progress_;
     BatchCounts counts_;
