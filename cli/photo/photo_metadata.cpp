@@ -9,13 +9,24 @@
 namespace sorvel::cli {
 namespace {
 
+// The XMP toolkit is shared by the threads of a batch: it takes this lock.
+std::recursive_mutex xmpMutex;
+
+void lockXmp(void*, bool lock) {
+    if (lock) {
+        xmpMutex.lock();
+    } else {
+        xmpMutex.unlock();
+    }
+}
+
 // Before any thread opens a file: the XMP toolkit is set up once, and
 // exiv2's own messages are silenced (its errors come back as exceptions).
 void setUpExiv2() {
     static std::once_flag once;
     std::call_once(once, [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        Exiv2::XmpParser::initialize();
+        Exiv2::XmpParser::initialize(lockXmp, nullptr);
     });
 }
 
@@ -81,6 +92,7 @@ std::string PhotoMetadata::read(const std::string& path) {
     *held_ = Held{};
     orientation_ = 1;
     try {
+        if (Exiv2::ImageFactory::getType(path) == Exiv2::ImageType::none) return "";  // a format without any
         auto image = Exiv2::ImageFactory::open(path);
         image->readMetadata();
         held_->exif = image->exifData();
