@@ -45,8 +45,8 @@ bool describesStorage(const std::string& tag) {
     return false;
 }
 
-// Directories of further pictures (thumbnails, previews) rather than of the
-// photo itself.
+// Directories of further pictures (the thumbnail, previews) rather than of
+// the photo itself: left out, for they show the ungraded photo.
 bool describesOtherPicture(const std::string& group) {
     for (const char* prefix : {"Thumbnail", "Image2", "Image3", "SubImage", "SubThumb"})
         if (group.compare(0, std::strlen(prefix), prefix) == 0) return true;
@@ -147,7 +147,6 @@ std::string PhotoMetadata::writeTo(const std::string& path, int width, int heigh
                 if (old != exif.end()) exif.erase(old);
                 exif.add(datum);
             }
-            Exiv2::ExifThumb(exif).erase();
             if (exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation")) != exif.end())
                 exif["Exif.Image.Orientation"] = static_cast<std::uint16_t>(1);
             if (exif.findKey(Exiv2::ExifKey("Exif.Photo.PixelXDimension")) != exif.end()) {
