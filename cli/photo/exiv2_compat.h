@@ -20,8 +20,12 @@ constexpr bool kWritesWebpIccProfile = true;
 
 inline std::int64_t integerOf(const Exiv2::Metadatum& datum) { return datum.toInt64(); }
 
+// 0.28 releases hand the profile out by pointer or by reference.
+inline const Exiv2::DataBuf& bufferOf(const Exiv2::DataBuf& buffer) { return buffer; }
+inline const Exiv2::DataBuf& bufferOf(const Exiv2::DataBuf* buffer) { return *buffer; }
+
 inline std::string iccProfileOf(Exiv2::Image& image) {
-    const Exiv2::DataBuf& icc = image.iccProfile();
+    const Exiv2::DataBuf& icc = bufferOf(image.iccProfile());
     return std::string(reinterpret_cast<const char*>(icc.c_data()), icc.size());
 }
 

@@ -158,7 +158,7 @@ std::string PhotoMetadata::writeTo(const std::string& path, int width, int heigh
         if (keep(!from.iptc.empty(), Exiv2::mdIptc, "IPTC")) image->setIptcData(from.iptc);
         if (keep(!from.xmp.empty(), Exiv2::mdXmp, "XMP")) {
             Exiv2::XmpData xmp = from.xmp;
-            if (xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation")) != xmp.end()) xmp["Xmp.tiff.Orientation"] = "1";
+            if (xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation")) != xmp.end()) xmp["Xmp.tiff.Orientation"] = std::string("1");
             image->setXmpData(xmp);
         }
         const bool embedded = image->iccProfileDefined();
