@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch/batch_run.h"
 #include "cli/command/arguments.h"
 #include "cli/demo/demo.h"
 #include "cli/frames/frame_filter.h"
@@ -49,15 +50,35 @@ int runFiles(const Command& command) {
     const TranscodeOutcome outcome = transcode(command, warn);
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
+
+std::string gradeFile(const Command& single, const BatchWarn& batchWarn) {
+    return transcode(single, batchWarn).error;
+}
 #else
 // This build has no FFmpeg libraries (the Windows one): pictures through
 // stb, video through --raw.
 int runFiles(const Command& command) {
     if (const std::string error = sameFileError(command); !error.empty()) return report(error, kFailed);
     const PictureOutcome outcome = filterPictureFile(command);
+    for (const std::string& w : outcome.warnings) warn(w);
     return outcome.error.empty() ? 0 : report(outcome.error, outcome.badUsage ? kBadUsage : kFailed);
 }
+
+std::string gradeFile(const Command& single, const BatchWarn& batchWarn) {
+    const PictureOutcome outcome = filterPictureFile(single);
+    for (const std::string& w : outcome.warnings) batchWarn(w);
+    return outcome.error;
+}
 #endif
+
+int runBatchOfFiles(const Command& command) {
+    const BatchOutcome outcome = runBatch(command, gradeFile, warn);
+    if (!outcome.error.empty()) return report(outcome.error, kFailed);
+    const std::string summary = batchSummary(outcome.counts);
+    if (!outcome.counts.failures.empty()) return report(summary, kFailed);
+    std::printf("%s\n", summary.c_str());
+    return 0;
+}
 
 int runDemo(const Command& command) {
     const std::string error = writePicture(command.output, renderDemoSheet());
@@ -93,6 +114,7 @@ int run(const std::vector<std::string>& args) {
         case Action::version: std::fputs(versionText().c_str(), stdout); return 0;
         case Action::demo: return runDemo(command);
         case Action::file: return runFiles(command);
+        case Action::batch: return runBatchOfFiles(command);
         case Action::raw: return runRaw(command);
         case Action::lut: return runLut(command);
     }

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstddef>
+#include <utility>
 
 #include "cli/lut/lut_form.h"
 #include "cli/command/parameters.h"
@@ -138,6 +139,18 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
                 error = "--lut-level takes 8, 12 or 16, not " + quoted(value);
             }
             if (!error.empty()) return fail(error);
+        } else if (a == "--overwrite") {
+            command.overwrite = true;
+        } else if (a == "-o" || a == "--out-dir" || a == "--format") {
+            if (i + 1 >= args.size() || args[i + 1].empty()) return fail(a + " needs a value");
+            const std::string& value = args[++i];
+            if (a == "--format") {
+                command.format = value[0] == '.' ? value.substr(1) : value;
+                if (command.format.empty() || command.format.find_first_of("/\\.") != std::string::npos)
+                    return fail("--format takes an extension such as jpg or png, not " + quoted(value));
+            } else {
+                command.outDir = value;
+            }
         } else if (a == "--threads" || a == "--crf" || a == "--codec") {
             if (i + 1 >= args.size()) return fail(a + " needs a value");
             const std::string& value = args[++i];
@@ -155,6 +168,11 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     const bool encoding = !command.codec.empty() || command.crf >= 0 || command.lossless;
     if (command.lossless && (!command.codec.empty() || command.crf >= 0))
         return fail("--lossless chooses the codec itself; leave out --codec and --crf");
+    const bool batch = !command.outDir.empty();
+    if (!batch && (!command.format.empty() || command.overwrite))
+        return fail("--format and --overwrite go with --out-dir DIR");
+    if (batch && (raw || !command.lut.empty()))
+        return fail("--out-dir is for files, not --raw frames or --lut");
     if (!command.lut.empty()) {
         if (raw || !files.empty())
             return fail("--lut writes only the LUT file; leave out --raw and the IN and OUT files");
@@ -172,6 +190,12 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
                         quoted(files.front()));
         if (encoding) return fail("--codec, --crf and --lossless are for files, not --raw frames");
         command.action = Action::raw;
+        return {command, ""};
+    }
+    if (batch) {
+        if (files.empty()) return fail("--out-dir needs the input files before or after it");
+        command.action = Action::batch;
+        command.inputs = std::move(files);
         return {command, ""};
     }
     if (files.size() != 2)

@@ -18,13 +18,17 @@ struct FrameSize {
 // takes 1 GiB.
 constexpr int kMaxSide = 16384;
 
-enum class Action { help, filterHelp, version, demo, file, raw, lut };
+enum class Action { help, filterHelp, version, demo, file, batch, raw, lut };
 
 struct Command {
     Action action = Action::help;
     FilterChain chain;
     const FilterInfo* helpFilter = nullptr;  // Action::filterHelp
     std::string input, output;               // Action::file; output also for the demo
+    std::vector<std::string> inputs;         // Action::batch: the files, in order
+    std::string outDir;                      // Action::batch: --out-dir (-o)
+    std::string format;                      // --format: the outputs' extension, or "" for the input's
+    bool overwrite = false;                  // --overwrite: replace outputs that exist
     FrameSize frame;                         // Action::raw
     std::string lut;                         // Action::lut: the LUT file
     int lutLevel = kDefaultHaldLevel;        // --lut-level of a Hald CLUT

@@ -1,6 +1,7 @@
 #include "cli/command/progress.h"
 
 #include <cmath>
+#include <utility>
 
 #ifdef _WIN32
 #include <io.h>
@@ -25,23 +26,23 @@ std::string clockText(double seconds) {
 
 }  // namespace
 
-std::string progressText(long frames, long total, double seconds) {
+std::string progressText(long frames, long total, double seconds, const std::string& unit) {
     const bool known = total > 0 && frames <= total;
     std::string text;
     if (known) text = std::to_string(frames * 100 / total) + "% " + std::to_string(frames) + " of ";
-    text += std::to_string(known ? total : frames) + (frames == 1 && !known ? " frame" : " frames");
+    text += std::to_string(known ? total : frames) + " " + unit + (frames == 1 && !known ? "" : "s");
     if (seconds > 0) {
         const double rate = static_cast<double>(frames) / seconds;
         char rateText[32];
-        std::snprintf(rateText, sizeof rateText, ", %.1f frames/s", rate);
-        text += rateText;
+        std::snprintf(rateText, sizeof rateText, ", %.1f ", rate);
+        text += rateText + unit + "s/s";
         if (known && rate > 0) text += ", " + clockText(static_cast<double>(total - frames) / rate) + " left";
     }
     return text;
 }
 
-ProgressLine::ProgressLine(std::FILE* out, bool enabled, long total)
-    : out_(out), enabled_(enabled), total_(total), start_(Clock::now()), lastDraw_(start_) {}
+ProgressLine::ProgressLine(std::FILE* out, bool enabled, long total, std::string unit)
+    : out_(out), enabled_(enabled), total_(total), unit_(std::move(unit)), start_(Clock::now()), lastDraw_(start_) {}
 
 void ProgressLine::frameDone() {
     ++frames_;
@@ -62,7 +63,7 @@ void ProgressLine::finish() {
 void ProgressLine::draw() {
     const double seconds = std::chrono::duration<double>(Clock::now() - start_).count();
     // Carriage return and a clear to the end of the line redraw it in place.
-    std::fprintf(out_, "\r%s\x1b[K", progressText(frames_, total_, seconds).c_str());
+    std::fprintf(out_, "\r%s\x1b[K", progressText(frames_, total_, seconds, unit_).c_str());
     std::fflush(out_);
 }
 

@@ -11,13 +11,14 @@ namespace sorvel::cli {
 
 // "45% 540 of 1200 frames, 29.8 frames/s, 0:22 left", or "540 frames,
 // 29.8 frames/s" while the total is unknown (0) or already passed. The rate
-// and the time left are left out while no time has passed.
-std::string progressText(long frames, long total, double seconds);
+// and the time left are left out while no time has passed. unit names what
+// is counted ("frame", "file").
+std::string progressText(long frames, long total, double seconds, const std::string& unit = "frame");
 
 class ProgressLine {
 public:
     // Draws nothing unless enabled (standard error is a terminal and no --quiet).
-    ProgressLine(std::FILE* out, bool enabled, long total = 0);
+    ProgressLine(std::FILE* out, bool enabled, long total = 0, std::string unit = "frame");
     void frameDone();
     // Draws the final count and ends the line.
     void finish();
@@ -30,6 +31,7 @@ private:
     bool enabled_;
     long total_;
     long frames_ = 0;
+    std::string unit_;
     Clock::time_point start_;
     Clock::time_point lastDraw_;
 };

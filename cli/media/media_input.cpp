@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "cli/files/output_file.h"
 #include "cli/media/cut_short.h"
 #include "cli/media/ffmpeg_compat.h"
 
@@ -26,7 +27,8 @@ bool isAnimatedWebp(const std::string& path) {
 
 }  // namespace
 
-std::string MediaInput::open(const std::string& path, long long maxPixels) {
+std::string MediaInput::open(const std::string& path, long long maxPixels, int threads) {
+    path_ = path;
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size == 0)
         return "the file is empty";
@@ -69,7 +71,7 @@ std::string MediaInput::open(const std::string& path, long long maxPixels) {
     if (error < 0) return avErrorText(error);
     decoder_->pkt_timebase = stream().time_base;
     if (maxPixels > 0) decoder_->max_pixels = maxPixels;
-    decoder_->thread_count = 0;  // one per processor
+    decoder_->thread_count = threads == 1 ? 1 : 0;  // 0: one per processor
     picture_ = std::strcmp(opened->iformat->name, "image2") == 0 || std::strstr(opened->iformat->name, "_pipe") != nullptr;
     const AVCodecDescriptor* d = avcodec_descriptor_get(par.codec_id);
     if (d == nullptr || (d->props & AV_CODEC_PROP_INTRA_ONLY) == 0) {
@@ -85,6 +87,15 @@ std::string MediaInput::open(const std::string& path, long long maxPixels) {
     }
     error = avcodec_open2(decoder_.get(), codec, nullptr);
     return error < 0 ? avErrorText(error) : "";
+}
+
+bool MediaInput::singlePicture() const {
+    // Picture files come through image2 (by extension) or a *_pipe demuxer
+    // (by content).
+    const char* name = format_->iformat->name;
+    const std::size_t length = std::strlen(name);
+    const bool pipe = length > 5 && std::strcmp(name + length - 5, "_pipe") == 0;
+    return pipe || (std::strcmp(name, "image2") == 0 && numberedName(path_, 1).empty());
 }
 
 long MediaInput::expectedFrames() const {

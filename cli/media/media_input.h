@@ -13,8 +13,13 @@ class MediaInput {
 public:
     // Opens path (any file or numbered sequence FFmpeg reads) and the
     // decoder of its video stream. Pictures of more than maxPixels pixels
-    // are refused (0: no limit). Returns "" or the cause.
-    std::string open(const std::string& path, long long maxPixels = 0);
+    // are refused (0: no limit). threads 1 keeps the decoder on the
+    // calling thread; otherwise it takes one per processor. Returns "" or
+    // the cause.
+    std::string open(const std::string& path, long long maxPixels = 0, int threads = 0);
+
+    // Whether the file is one picture: not a video, nor a numbered sequence.
+    bool singlePicture() const;
 
     enum class Next { frame, packet, end, error };
     // The next decoded frame (into frame) or packet of another stream (into
@@ -42,6 +47,7 @@ private:
     InputPtr format_;
     CodecPtr decoder_;
     PacketPtr packet_;
+    std::string path_;
     int videoIndex_ = -1;
     long decoded_ = 0;
     std::int64_t lastTimestamp_ = AV_NOPTS_VALUE;  // of the last video packet sent

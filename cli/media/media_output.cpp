@@ -186,7 +186,7 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     }
     e.color_primaries = source.primaries;
     e.color_trc = source.transfer;
-    e.thread_count = 0;  // the codec's own choice: one per processor
+    e.thread_count = threads_ == 1 ? 1 : 0;  // 0: the codec's own choice, one per processor
     if ((format_->oformat->flags & AVFMT_GLOBALHEADER) != 0) e.flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* options = nullptr;
     for (const auto& [name, value] : choice.options) av_dict_set(&options, name.c_str(), value.c_str(), 0);
@@ -251,6 +251,16 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     return "";
 }
 
+bool MediaOutput::singlePicture() const {
+    return single_ || (std::strcmp(format_->oformat->name, "webp") == 0 && frames_ <= 1);
+}
+
+bool MediaOutput::embedIccProfile(const std::string& profile) {
+    if (!encoder_ || encoder_->codec_id != AV_CODEC_ID_PNG) return false;
+    iccProfile_ = profile;
+    return true;
+}
+
 std::string MediaOutput::writeFrame(const AVFrame& bgra) {
     if (single_ && frames_ >= 1)
         return "a single picture holds one frame and the input has more; name a numbered "
@@ -269,6 +279,11 @@ std::string MediaOutput::writeFrame(const AVFrame& bgra) {
     setFrameDuration(*converted_, av_rescale_q(frameDuration(bgra), sourceTimeBase_, encoder_->time_base));
     if (frameDuration(*converted_) > 0) durations_[pts] = frameDuration(*converted_);
     converted_->sample_aspect_ratio = encoder_->sample_aspect_ratio;
+    if (!iccProfile_.empty() && av_frame_get_side_data(converted_.get(), AV_FRAME_DATA_ICC_PROFILE) == nullptr) {
+        AVFrameSideData* icc = av_frame_new_side_data(converted_.get(), AV_FRAME_DATA_ICC_PROFILE, iccProfile_.size());
+        if (icc == nullptr) return "out of memory";
+        std::memcpy(icc->data, iccProfile_.data(), iccProfile_.size());
+    }
     ++frames_;
     return encodeAndWrite(converted_.get());
 }
@@ -323,7 +338,7 @@ std::string MediaOutput::writePacket(AVPacket& packet, AVRational from, int stre
     return error < 0 ? avErrorText(error) : "";
 }
 
-std::string MediaOutput::finish() {
+std::string MediaOutput::finish(const std::function<std::string(const std::string&)>& beforeCommit) {
     std::string cause = encodeAndWrite(nullptr);
     if (!cause.empty()) return cause;
     int error = av_write_trailer(format_);
@@ -331,6 +346,10 @@ std::string MediaOutput::finish() {
     if ((format_->oformat->flags & AVFMT_NOFILE) == 0) {
         error = avio_closep(&format_->pb);
         if (error < 0) return avErrorText(error);
+    }
+    if (singlePicture() && beforeCommit) {
+        cause = beforeCommit(pending_.temporary());
+        if (!cause.empty()) return cause;
     }
     return pending_.commit(pictureFiles_);
 }

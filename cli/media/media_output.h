@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -59,8 +60,18 @@ public:
     // Packets that come before start are kept until then.
     std::string writeCopy(AVPacket& packet, AVRational timeBase);
 
-    // Drains the encoder, ends the file and renames it into place.
-    std::string finish();
+    // Drains the encoder, ends the file and renames it into place; a single
+    // picture's temporary file goes through beforeCommit first (which
+    // returns "" or the cause).
+    std::string finish(const std::function<std::string(const std::string& temporary)>& beforeCommit = {});
+
+    // Whether the file is one picture: a picture format that is not a
+    // numbered sequence, or a WebP file of one frame.
+    bool singlePicture() const;
+
+    // An ICC profile for the encoders that embed one themselves (PNG's).
+    // Returns whether this encoder does.
+    bool embedIccProfile(const std::string& profile);
 
 private:
     std::string encodeAndWrite(const AVFrame* frame);
@@ -91,6 +102,7 @@ private:
     std::int64_t origin_ = AV_NOPTS_VALUE;
     std::int64_t lastPts_ = AV_NOPTS_VALUE;
     std::map<std::int64_t, std::int64_t> durations_;  // of frames in the encoder, by time stamp
+    std::string iccProfile_;  // for the encoder to embed
     bool started_ = false, single_ = false;
     long frames_ = 0, pictureFiles_ = 0;
 };

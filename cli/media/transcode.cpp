@@ -1,5 +1,11 @@
 #include "cli/media/transcode.h"
 
+#include <cctype>
+#include <utility>
+
+#include "cli/frames/orientation.h"
+#include "cli/photo/photo_metadata.h"
+
 #include "cli/media/decoded_frames.h"
 #include "cli/media/ffmpeg_compat.h"
 #include "cli/frames/frame_filter.h"
@@ -11,20 +17,34 @@
 namespace sorvel::cli {
 namespace {
 
+// "BMP files cannot hold EXIF and the ICC profile: left out". The same for
+// every file of a format, so that a batch can say it once.
+std::string droppedWarning(const std::string& output, const std::vector<std::string>& dropped) {
+    const std::size_t dot = output.rfind('.');
+    std::string format = dot == std::string::npos ? "these" : output.substr(dot + 1);
+    for (char& c : format) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string list;
+    for (std::size_t i = 0; i < dropped.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == dropped.size() ? " and " : ", ") + dropped[i];
+    return format + " files cannot hold " + list + ": left out";
+}
+
 struct Run {
     const Command& command;
-    void (*warn)(const std::string&);
+    const Warn& warn;
     MediaInput input;
     MediaOutput output;
     FrameFilter filter;
     ProgressLine progress;
     FrameToBgra toBgra;
     FrameTimes times;
-    FramePtr decoded{av_frame_alloc()}, filtered{av_frame_alloc()};
+    FramePtr decoded{av_frame_alloc()}, filtered{av_frame_alloc()}, upright{av_frame_alloc()};
+    PhotoMetadata photo;
+    int orientation = 1;
     PacketPtr packet{av_packet_alloc()};
     long frames = 0;
 
-    Run(const Command& c, void (*w)(const std::string&), int threads)
+    Run(const Command& c, const Warn& w, int threads)
         : command(c), warn(w), filter(c.chain, threads),
           progress(stderr, !c.quiet && stderrIsTerminal()) {}
 
@@ -34,10 +54,15 @@ struct Run {
 
     std::string startOutput(const AVFrame& first) {
         VideoSource source = videoSourceOf(input, first, toBgra.alpha());
+        if (turnsSideways(orientation)) {
+            std::swap(source.width, source.height);
+            if (source.aspect.num > 0) std::swap(source.aspect.num, source.aspect.den);
+        }
         times = FrameTimes(source.timeBase, source.frameRate);
         std::vector<std::string> warnings;
         std::string cause = output.start(source, warnings);
         warnAll(warnings, command.output);
+        if (cause.empty() && !photo.iccProfile().empty()) output.embedIccProfile(photo.iccProfile());
         return cause;
     }
 
@@ -58,15 +83,21 @@ struct Run {
         }
         filter.run(bgra.data[0], bgra.linesize[0], filtered->data[0], filtered->linesize[0], bgra.width,
                    bgra.height);
+        AVFrame* written = filtered.get();
+        if (orientation != 1) {
+            cause = turnUpright(*filtered);
+            if (!cause.empty()) return cause;
+            written = upright.get();
+        }
         if (!output.started()) {
             cause = startOutput(*decoded);
             if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
             progress = ProgressLine(stderr, !command.quiet && stderrIsTerminal(), input.expectedFrames());
         }
-        filtered->pts = times.next(decoded->best_effort_timestamp, frameDuration(*decoded));
-        setFrameDuration(*filtered, frameDuration(*decoded));
+        written->pts = times.next(decoded->best_effort_timestamp, frameDuration(*decoded));
+        setFrameDuration(*written, frameDuration(*decoded));
         av_frame_unref(decoded.get());
-        cause = output.writeFrame(*filtered);
+        cause = output.writeFrame(*written);
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
         ++frames;
         progress.frameDone();
@@ -74,9 +105,44 @@ struct Run {
         return "";
     }
 
+    // The filtered picture as it is shown, into upright.
+    std::string turnUpright(const AVFrame& picture) {
+        const bool sideways = turnsSideways(orientation);
+        const int width = sideways ? picture.height : picture.width;
+        const int height = sideways ? picture.width : picture.height;
+        if (!upright->buf[0] || upright->width != width || upright->height != height) {
+            av_frame_unref(upright.get());
+            upright->format = AV_PIX_FMT_BGRA;
+            upright->width = width;
+            upright->height = height;
+            if (av_frame_get_buffer(upright.get(), 0) < 0) return "out of memory";
+        }
+        orientPixels(picture.data[0], picture.linesize[0], picture.width, picture.height, orientation,
+                     upright->data[0], upright->linesize[0]);
+        return "";
+    }
+
+    // Puts the photo's metadata into the finished picture's temporary file;
+    // what the format cannot hold is named in one warning.
+    std::string keepMetadata(const std::string& temporary) {
+        std::vector<std::string> dropped;
+        const bool sideways = turnsSideways(orientation);
+        const int width = sideways ? toBgra.frame().height : toBgra.frame().width;
+        const int height = sideways ? toBgra.frame().width : toBgra.frame().height;
+        const std::string cause = photo.writeTo(temporary, width, height, dropped);
+        if (!cause.empty()) return "cannot keep the photo's metadata: " + cause;
+        if (!dropped.empty()) warn(droppedWarning(command.output, dropped));
+        return "";
+    }
+
     std::string all() {
-        std::string cause = input.open(command.input);
+        std::string cause = input.open(command.input, 0, filter.threads());
         if (!cause.empty()) return "cannot read " + command.input + ": " + cause;
+        if (input.singlePicture()) {
+            cause = photo.read(command.input);
+            if (!cause.empty()) warn(command.input + ": its metadata is not kept: " + cause);
+            orientation = photo.orientation();
+        }
         cause = output.create(command.output, EncodeSettings{command.codec, command.crf, command.lossless},
                               filter.threads());
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
@@ -103,7 +169,9 @@ struct Run {
             return "cannot read " + command.input + ": " +
                    (input.isPicture() ? "the picture is cut short or damaged: nothing of it could be decoded"
                                       : "it holds no picture");
-        cause = output.finish();
+        const bool photoOut = input.singlePicture() && output.singlePicture();
+        cause = photoOut ? output.finish([this](const std::string& temporary) { return keepMetadata(temporary); })
+                         : output.finish();
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
         warnAll(copyWarnings, command.output);
         return "";
@@ -112,7 +180,7 @@ struct Run {
 
 }  // namespace
 
-TranscodeOutcome transcode(const Command& command, void (*warn)(const std::string&)) {
+TranscodeOutcome transcode(const Command& command, const Warn& warn) {
     captureLibraryLog();
     Run run(command, warn, command.threads > 0 ? command.threads : defaultThreadCount());
     TranscodeOutcome outcome;

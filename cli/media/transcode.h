@@ -3,6 +3,7 @@
 // other streams copied.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,11 @@ struct TranscodeOutcome {
     std::string error;  // one line naming the file and the cause; empty when done
 };
 
-// warnings are printed as they arise through warn.
-TranscodeOutcome transcode(const Command& command, void (*warn)(const std::string&));
+using Warn = std::function<void(const std::string&)>;
+
+// warnings are printed as they arise through warn. A photo (a single
+// picture written as a single picture) is written upright, with its EXIF,
+// IPTC, XMP and ICC profile where the output's format holds them.
+TranscodeOutcome transcode(const Command& command, const Warn& warn);
 
 }  // namespace sorvel::cli

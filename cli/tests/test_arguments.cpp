@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch/batch_plan.h"
 #include "cli/command/arguments.h"
 
 namespace sorvel::cli {
@@ -132,6 +133,15 @@ TEST(Arguments, RejectsWithAClearMessage) {
         {{"demo", "--quiet"}, "demo takes only an output PNG file"},
         {{"yiq", "1,2,3", "--lut", "a.cube", "--lut", "b.png"}, "--lut writes one file; give it once"},
         {{"yiq", "1,2,3", "--lut", "a.cube", "--lut", "a.cube"}, "--lut writes one file; give it once"},
+        {{"yiq", "1,2,3", "-o"}, "-o needs a value"},
+        {{"yiq", "1,2,3", "a", "--out-dir", ""}, "--out-dir needs a value"},
+        {{"yiq", "1,2,3", "-o", "out"}, "--out-dir needs the input files"},
+        {{"yiq", "1,2,3", "a", "b", "--format", "png"}, "--format and --overwrite go with --out-dir DIR"},
+        {{"yiq", "1,2,3", "a", "b", "--overwrite"}, "--format and --overwrite go with --out-dir DIR"},
+        {{"yiq", "1,2,3", "a", "-o", "d", "--format", "x/png"}, "--format takes an extension such as jpg"},
+        {{"yiq", "1,2,3", "a", "-o", "d", "--format", "."}, "--format takes an extension such as jpg"},
+        {{"yiq", "1,2,3", "--raw", "2x2", "-o", "d"}, "--out-dir is for files, not --raw frames or --lut"},
+        {{"yiq", "1,2,3", "--lut", "x.cube", "-o", "d"}, "--out-dir is for files, not --raw frames or --lut"},
     };
     for (const auto& c : cases) {
         const ParseOutcome p = parseArguments(c.args);
@@ -139,6 +149,67 @@ TEST(Arguments, RejectsWithAClearMessage) {
             << c.args.front() << " ... gave: '" << p.error << "'";
         EXPECT_EQ(p.error.find('\n'), std::string::npos);
     }
+}
+
+struct Batch {
+    Args args;
+    std::vector<std::string> inputs;
+    const char* outDir;
+    const char* format;
+    bool overwrite;
+};
+
+TEST(Arguments, UnderstandsBatches) {
+    const Batch cases[] = {
+        {{"yiq", "1,2,3", "a.jpg", "-o", "out"}, {"a.jpg"}, "out", "", false},
+        {{"yiq", "1,2,3", "-o", "out", "a.jpg", "b.png", "c.mp4"}, {"a.jpg", "b.png", "c.mp4"}, "out", "", false},
+        {{"yiq", "1,2,3", "a.jpg", "--out-dir", "o", "b.jpg", "--format", ".png", "--overwrite"},
+         {"a.jpg", "b.jpg"}, "o", "png", true},
+        {{"yiq", "1,2,3", "--then", "hsv", "4,5,6", "a", "--format", "tif", "-o", "d", "--threads", "2"},
+         {"a"}, "d", "tif", false},
+    };
+    for (const auto& c : cases) {
+        const ParseOutcome p = parseArguments(c.args);
+        ASSERT_EQ(p.error, "") << c.args[2];
+        EXPECT_EQ(p.command.action, Action::batch);
+        EXPECT_EQ(p.command.inputs, c.inputs);
+        EXPECT_EQ(p.command.outDir, c.outDir);
+        EXPECT_EQ(p.command.format, c.format);
+        EXPECT_EQ(p.command.overwrite, c.overwrite);
+    }
+}
+
+TEST(Arguments, NamesEachBatchOutput) {
+    const struct {
+        const char *dir, *input, *format, *output;
+    } cases[] = {
+        {"out", "a.jpg", "", "out/a.jpg"},
+        {"out/", "shoot/day 1/a.JPG", "png", "out/a.png"},
+        {"out", "a.tar.gz", "png", "out/a.tar.png"},
+        {"out", "README", "jpg", "out/README.jpg"},
+        {"out", ".hidden", "jpg", "out/.hidden.jpg"},
+        {"C:\\out\\", "C:\\in\\b.tif", "", "C:\\out\\b.tif"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(batchOutputPath(c.dir, c.input, c.format), c.output) << c.input;
+    for (const char* picture : {"a.jpg", "b.JPEG", "dir.x/c.png", "d.tif", "e.webp", "f.bmp"})
+        EXPECT_TRUE(isPictureName(picture)) << picture;
+    for (const char* video : {"a.mp4", "b.mkv", "jpg", "dir.jpg/c", "seq%04d.mov"})
+        EXPECT_FALSE(isPictureName(video)) << video;
+}
+
+TEST(Arguments, SumsUpABatch) {
+    const struct {
+        BatchCounts counts;
+        const char* summary;
+    } cases[] = {
+        {{1, 1, 0, {}}, "graded 1 of 1 file"},
+        {{5, 3, 1, {"cannot read c.jpg: damaged"}},
+         "graded 3 of 5 files; 1 skipped (already there; --overwrite replaces them); 1 failed: cannot read c.jpg: "
+         "damaged"},
+        {{2, 0, 0, {"cannot read a: x", "cannot read b: y"}}, "graded 0 of 2 files; 2 failed: cannot read a: x; "
+                                                              "cannot read b: y"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(batchSummary(c.counts), c.summary);
 }
 
 }  // namespace

@@ -211,6 +211,9 @@ TEST(Progress, CountsFramesRateAndTimeLeft) {
         {11, 10, 2.0, "11 frames, 5.5 frames/s"},  // an estimated total that was short
     };
     for (const auto& c : cases) EXPECT_EQ(progressText(c.frames, c.total, c.seconds), c.text);
+    // A batch counts files.
+    EXPECT_EQ(progressText(3, 12, 6.0, "file"), "25% 3 of 12 files, 0.5 files/s, 0:18 left");
+    EXPECT_EQ(progressText(1, 0, 0.0, "file"), "1 file");
 }
 
 }  // namespace

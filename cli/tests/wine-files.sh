@@ -2,7 +2,8 @@
 # sorvel.exe (32- or 64-bit) under Wine on files: its LUT files are the
 # native program's (the .cube byte for byte, the Hald CLUT pixel for pixel),
 # and PNG, JPEG and BMP pictures come out as the filters make them from the
-# pixels stb decoded, with the native program's messages and statuses.
+# pixels stb decoded, with the native program's messages and statuses; a
+# JPEG's and a PNG's metadata kept; a batch.
 #   wine-files.sh RUN_UNDER_WINE PREFIX SORVEL_EXE SORVEL RAW_COMPARE WORKDIR
 set -u
 run=$1 prefix=$2 exe=$3 native=$4 compare=$5 work=$6
@@ -57,6 +58,28 @@ raw decoded.png decoded.raw && raw jpeg-out.png jpeg-out.raw
 wine_sorvel $chain in.png out.jpg 2>wine.err || fail "wine: writing out.jpg: $(cat wine.err)"
 [ "$(ffprobe -v error -show_entries stream=codec_name,width,height -of csv=p=0 out.jpg)" = "mjpeg,40,30" ] ||
     fail "out.jpg is no 40x30 JPEG"
+
+# Metadata: a JPEG's EXIF and ICC profile into the written JPEG, a PNG's
+# profile into the written PNG, read back with exiv2 and ImageMagick; across
+# formats one warning says what is left out.
+icc=/usr/share/color/icc/compatibleWithAdobeRGB1998.icc
+date='2024:05:06 07:08:09'
+cp in.jpg meta.jpg && cp $icc meta.icc
+exiv2 -M"set Exif.Photo.DateTimeOriginal $date" meta.jpg && exiv2 -iC meta.jpg
+convert in.png -profile $icc meta.png
+for pair in meta.jpg:meta-out.jpg meta.png:meta-out.png; do
+    wine_sorvel $chain "${pair%:*}" "${pair#*:}" 2>wine.err || fail "wine: $pair: $(cat wine.err)"
+    convert "${pair#*:}" got.icc && cmp -s got.icc $icc || fail "$pair: the ICC profile is not kept"
+    ! grep -q "sorvel: warning" wine.err || fail "$pair: $(cat wine.err)"
+done
+[ "$(exiv2 -q -K Exif.Photo.DateTimeOriginal -Pv meta-out.jpg)" = "$date" ] || fail "meta-out.jpg has no EXIF date"
+wine_sorvel $chain meta.jpg meta-jpg.png 2>wine.err || fail "wine: meta.jpg to PNG: $(cat wine.err)"
+grep -qF "only from JPEG to JPEG and from PNG to PNG: left out" wine.err || fail "meta.jpg to PNG: no warning"
+# A batch: one damaged file named, the others written.
+wine_sorvel $chain meta.jpg in.raw out.png -o graded --format png 2>wine.err
+got=$?
+[ "$got" = 1 ] && grep -qF "graded 2 of 3 files; 1 failed: cannot read in.raw:" wine.err &&
+    [ "$(ls graded | tr '\n' ' ')" = "meta.png out.png " ] || fail "batch: status $got, $(cat wine.err)"
 
 # Errors, as from the native program.
 expect() {

@@ -1,8 +1,10 @@
 // sorvel FILTER a,b,c IN OUT in the Windows program: one picture read,
-// filtered and written. Video goes through --raw.
+// filtered and written, with the metadata blocks of a JPEG or PNG carried
+// into a file of the same format. Video goes through --raw.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cli/command/arguments.h"
 
@@ -11,6 +13,7 @@ namespace sorvel::cli {
 struct PictureOutcome {
     std::string error;      // one line; empty on success
     bool badUsage = false;  // the request itself cannot be served here
+    std::vector<std::string> warnings;
 };
 
 PictureOutcome filterPictureFile(const Command& command);

@@ -9,6 +9,7 @@
 
 #include "cli/files/error_text.h"
 #include "cli/files/pending_file.h"
+#include "cli/windows_pictures/encode_picture.h"
 #include "cli/windows_pictures/picture_kind.h"
 
 #include <stb_image.h>
@@ -58,6 +59,12 @@ PictureRead readPicture(const std::string& path, long long maxPixels) {
 }
 
 std::string writePicture(const std::string& path, const Image& image) {
+    std::string file;
+    const std::string error = encodePicture(path, image, file);
+    return error.empty() ? writeWholeFile(path, file) : error;
+}
+
+std::string encodePicture(const std::string& path, const Image& image, std::string& file) {
     const PictureKind kind = pictureKindOf(path);
     if (kind == PictureKind::none) return "no known file format has this name's extension";
     // Only PNG keeps alpha: JPEG has none, and few readers take it from a BMP.
@@ -71,7 +78,7 @@ std::string writePicture(const std::string& path, const Image& image) {
         out[2] = static_cast<unsigned char>(blueOf(p));
         if (channels == 4) out[3] = static_cast<unsigned char>(p >> 24);
     }
-    std::string file;
+    file.clear();
     int done = 0;
     switch (kind) {
         case PictureKind::png:
@@ -87,8 +94,7 @@ std::string writePicture(const std::string& path, const Image& image) {
             break;
         case PictureKind::none: break;
     }
-    if (done == 0) return "the picture cannot be encoded";
-    return writeWholeFile(path, file);
+    return done == 0 ? "the picture cannot be encoded" : "";
 }
 
 }  // namespace sorvel::cli

@@ -10,7 +10,7 @@ build_packages() {
     echo cmake make g++ pkg-config git \
         g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
         libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
-        frei0r-plugins-dev libstb-dev help2man
+        frei0r-plugins-dev libstb-dev libexiv2-dev help2man
 }
 
 test_packages() {
@@ -23,7 +23,7 @@ test_packages() {
     echo googletest libgtest-dev libbenchmark-dev libpng-dev \
         wine wine64 xvfb xauth ninja-build \
         clang "libclang-rt-${llvm:-14}-dev" clang-tidy cppcheck \
-        ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick opencolorio-tools \
+        ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick opencolorio-tools exiv2 icc-profiles-free \
         libxml2-utils qtdeclarative5-dev-tools \
         dpkg-dev lintian file man-db debootstrap zstd
 }
