@@ -119,6 +119,11 @@ grep -qF "graded 1 of 4 files; 2 skipped (already there" stderr.txt || fail "re-
 "$sorvel" "${chain[@]}" shoot/a.jpg -o graded --format png --overwrite >stdout.txt 2>stderr.txt
 [ "$(cat stdout.txt)" = "graded 1 of 1 file" ] && [ "$(stat -c %i graded/a.png)" != "${kept%:*}" ] ||
     fail "--overwrite: $(cat stdout.txt stderr.txt)"
+# A batch into the inputs' own folder never writes over an input.
+cp shoot/a.jpg a-before.jpg
+"$sorvel" "${chain[@]}" shoot/a.jpg -o shoot --overwrite >stdout.txt 2>stderr.txt
+grep -qF "1 failed: cannot write shoot/a.jpg: it is the input file shoot/a.jpg itself" stderr.txt &&
+    cmp -s shoot/a.jpg a-before.jpg || fail "batch onto its input: $(cat stdout.txt stderr.txt)"
 
 [ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }
 echo "photo table: every photo came through"
