@@ -7,6 +7,8 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include "cli/media/lossless_output.h"
+
 namespace sorvel::cli {
 namespace {
 
@@ -108,6 +110,8 @@ VideoSource videoSourceOf(const MediaInput& input, const AVFrame& first, bool al
     v.chromaLocation = first.chroma_location;
     v.colour = colourOf(first, input.codec());
     v.stream = &s;
+    v.lossless = codedLosslessly(v.codec, v.format);
+    v.onePicture = holdsOnePicture(input);
     return v;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/media/media_output.h"
 
 #include "cli/media/ffmpeg_compat.h"
+#include "cli/media/lossless_output.h"
 
 #include <cstring>
 #include <utility>
@@ -123,12 +124,13 @@ void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
 }
 
 std::string MediaOutput::start(const VideoSource& source, std::vector<std::string>& warnings) {
-    const EncoderChoice choice = chooseEncoder(format_->oformat, path_, source.codec, settings_);
+    EncoderChoice choice = chooseEncoder(format_->oformat, path_, source.codec, settings_);
     if (!choice.error.empty()) return choice.error;
+    fitToSource(choice, !settings_.codec.empty(), source.lossless, source.onePicture || single_);
     const AVCodec* codec = choice.encoder;
     // Lossless output stores the filtered RGB frames themselves.
-    const AVPixelFormat pixels =
-        chooseOutputFormat(codec, settings_.lossless ? AV_PIX_FMT_BGRA : source.format, source.alpha);
+    const bool exact = settings_.lossless || (source.lossless && encodesLosslessly(choice));
+    const AVPixelFormat pixels = chooseOutputFormat(codec, exact ? AV_PIX_FMT_BGRA : source.format, source.alpha);
     if (pixels == AV_PIX_FMT_NONE) return std::string("the encoder ") + codec->name + " stores no colour pictures";
     const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(pixels);
     if (source.alpha && (desc->flags & AV_PIX_FMT_FLAG_ALPHA) == 0)

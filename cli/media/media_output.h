@@ -28,6 +28,8 @@ struct VideoSource {
     AVChromaLocation chromaLocation = AVCHROMA_LOC_UNSPECIFIED;
     YuvColour colour;                          // of a YUV source
     const AVStream* stream = nullptr;          // side data (rotation) and metadata to keep
+    bool lossless = false;                     // coded without loss (see lossless_output.h)
+    bool onePicture = false;                   // a single picture rather than a video
 };
 
 class MediaOutput {

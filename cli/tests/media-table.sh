@@ -60,6 +60,13 @@ head -c 4000 holiday.mp4 >headless.mp4                    # the index at its end
 ff -f lavfi -i testsrc2=size=32x24:rate=25:duration=0.2 -c:v libx264 small.h264
 cat camera.h264 small.h264 >sizes.h264
 ff "${audio[@]}" -i levels.png -map 0 -map 1 -c:a aac -c:v png -disposition:v attached_pic song.m4a
+# Lossless codecs, whose output must stay exact.
+ff "${video[@]}" -c:v ffv1 -pix_fmt yuv420p lossless.mkv
+ff "${video[@]}" -c:v utvideo -pix_fmt yuv420p lossless.avi
+ff "${video[@]}" -c:v huffyuv -pix_fmt yuv422p huffyuv.avi
+ff -f lavfi -i testsrc2=size=64x48 -frames:v 1 -c:v libwebp -lossless 1 lossless.webp
+# libwebp keeps no colour under fully transparent pixels: none here.
+ff -i clip/clip.mkv -frames:v 1 -vf "lutrgb=a='max(val,1)'" -update 1 transparent.png
 
 # --- The properties, each as ffprobe reports it ------------------------------
 # property NAME FILE: prints what FILE says of NAME.
@@ -112,6 +119,11 @@ rows=(
 "photo.jpg | yiq 150,300,0 | photo-out.png | pixels=64x48"
 "photo.jpg | yiq 150,300,0 | photo-out.jpg | codec=mjpeg size"
 "deep.png | rgb 300,0,150 | deep-out.png | like=levels.png pixels=40x30"
+"lossless.mkv | rgb 300,0,150 | lossless-out.mkv | pixels=64x48 frames times"
+"lossless.avi | hsv 200,0,0 | lossless-out.avi | codec=utvideo pixels=64x48"
+"huffyuv.avi | yiq 150,300,0 | huffyuv-out.avi | codec=huffyuv pixels=64x48"
+"lossless.webp | rgb 300,0,150 | lossless-out.webp | pixels=64x48"
+"transparent.png | yiq 150,300,300 | transparent.webp | pixels=112x62"
 "damaged.mkv | yiq 150,0,0 | damaged%04d.png | refused=cannot read damaged.mkv: cannot decode frame 10 (at 0.360 s)"
 "short.mp4 | yiq 150,0,0 | short-out.mp4 | refused=cannot read short.mp4: the video ends after 9 of its 10 frames"
 "headless.mp4 | yiq 150,0,0 | headless.mkv | refused=cannot read headless.mp4: mov: moov atom not found"
@@ -157,7 +169,9 @@ for row in "${rows[@]}"; do
             size=${check#pixels=}
             chain=$(sed 's/--then//; s/--[a-z]* [0-9]*//' <<<"$command")
             opts=()
-            [[ $source == *.jpg ]] && opts=(-sws_flags bicubic+accurate_rnd+full_chroma_int+full_chroma_inp)
+            # YUV sources as sorvel converts them.
+            [[ $(probe -select_streams v:0 -show_entries stream=pix_fmt "$like") == yuv* ]] &&
+                opts=(-sws_flags bicubic+accurate_rnd+full_chroma_int+full_chroma_inp)
             bgra "$like" "${opts[@]}" >source.raw && bgra "$output" >output.raw || fail "$name: cannot decode"
             # shellcheck disable=SC2086
             "$compare" source.raw output.raw "${size%x*}" "${size#*x}" $chain >compare.txt ||
