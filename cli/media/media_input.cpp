@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "cli/media/animated_webp.h"
 #include "cli/media/ffmpeg_compat.h"
 
 namespace sorvel::cli {
@@ -35,6 +36,8 @@ std::string MediaInput::open(const std::string& path, long long maxPixels) {
         return std::string("its video codec ") + (d != nullptr ? d->name : "(unknown)") + " is not supported";
     }
     if (par.width <= 0 || par.height <= 0) {
+        if (par.codec_id == AV_CODEC_ID_WEBP && isAnimatedWebp(path))
+            return "it is an animated WebP, and FFmpeg's WebP decoder reads only still pictures";
         const std::string detail = libraryMessage();
         return "its picture data cannot be decoded" + (detail.empty() ? "" : " (" + detail + ")");
     }

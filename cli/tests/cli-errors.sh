@@ -55,6 +55,9 @@ expect 1 "cannot read missing.png: No such file or directory" yiq 150,0,0 missin
 expect 1 "cannot read cut.png: its picture data cannot be decoded" yiq 150,0,0 cut.png out.png
 expect 1 "cannot read text.png: its picture data cannot be decoded (png: Invalid PNG signature" yiq 150,0,0 text.png out.png
 expect 1 "cannot read noise.png:" yiq 150,0,0 noise.png out.png
+ff -f lavfi -i testsrc=size=32x24:rate=5 -frames:v 2 -c:v libwebp_anim moving.webp
+expect 1 "cannot read moving.webp: it is an animated WebP, and FFmpeg's WebP decoder reads only still pictures" \
+       yiq 150,0,0 moving.webp out.png
 expect 1 "cannot read cut.mp4: cannot decode frame" yiq 150,0,0 cut.mp4 out.mp4
 expect 1 "cannot read damaged.mp4: cannot decode frame" yiq 150,0,0 damaged.mp4 out.mp4
 grep -qE "frame [0-9]+ \(at [0-9.]+ s\)" stderr.txt || fail "the damaged frame's position is not named: $(cat stderr.txt)"
