@@ -130,7 +130,9 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     const AVCodec* codec = choice.encoder;
     // Lossless output stores the filtered RGB frames themselves.
     const bool exact = settings_.lossless || (source.lossless && encodesLosslessly(choice));
-    const AVPixelFormat pixels = chooseOutputFormat(codec, exact ? AV_PIX_FMT_BGRA : source.format, source.alpha);
+    const bool gif = codec->id == AV_CODEC_ID_GIF;  // a palette of the frames' own colours
+    const AVPixelFormat pixels =
+        gif ? AV_PIX_FMT_PAL8 : chooseOutputFormat(codec, exact ? AV_PIX_FMT_BGRA : source.format, source.alpha);
     if (pixels == AV_PIX_FMT_NONE) return std::string("the encoder ") + codec->name + " stores no colour pictures";
     const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(pixels);
     if (source.alpha && (desc->flags & AV_PIX_FMT_FLAG_ALPHA) == 0)
@@ -175,6 +177,11 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     int error = avcodec_open2(&e, codec, &options);
     av_dict_free(&options);
     if (error < 0) return std::string("cannot encode with ") + codec->name + ": " + avErrorText(error);
+    if (gif) {
+        gif_ = std::make_unique<GifPalette>();
+        std::string cause = gif_->open(source.width, source.height, e.time_base, source.aspect);
+        if (!cause.empty()) return cause;
+    }
 
     if (video_ == nullptr) video_ = avformat_new_stream(format_, nullptr);
     if (video_ == nullptr) return "out of memory";
@@ -204,7 +211,7 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
 
     converted_.reset(av_frame_alloc());
     if (!converted_) return "out of memory";
-    converted_->format = pixels;
+    converted_->format = gif ? AV_PIX_FMT_BGRA : pixels;
     converted_->width = source.width;
     converted_->height = source.height;
     error = av_frame_get_buffer(converted_.get(), 0);
@@ -240,6 +247,15 @@ std::string MediaOutput::writeFrame(const AVFrame& bgra) {
 }
 
 std::string MediaOutput::encodeAndWrite(const AVFrame* frame) {
+    if (gif_ != nullptr) {
+        if (frame != nullptr) return gif_->add(*frame);
+        std::vector<FramePtr> mapped;
+        std::string cause = gif_->finish(mapped);
+        gif_.reset();
+        for (const FramePtr& f : mapped)
+            if (cause.empty()) cause = encodeAndWrite(f.get());
+        if (!cause.empty()) return cause;
+    }
     int error = avcodec_send_frame(encoder_.get(), frame);
     if (error < 0) return "cannot encode frame " + std::to_string(frames_) + ": " + avErrorText(error);
     const PacketPtr packet(av_packet_alloc());
@@ -285,6 +301,7 @@ std::string MediaOutput::writePacket(AVPacket& packet, AVRational from, int stre
 std::string MediaOutput::finish() {
     std::string cause = encodeAndWrite(nullptr);
     if (!cause.empty()) return cause;
+    if (converted_) keepLastDelay(*format_, frameDuration(*converted_), encoder_->time_base);
     int error = av_write_trailer(format_);
     if (error < 0) return avErrorText(error);
     if ((format_->oformat->flags & AVFMT_NOFILE) == 0) {

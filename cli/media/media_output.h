@@ -6,12 +6,14 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/media/av_handles.h"
 #include "cli/media/codec_choice.h"
 #include "cli/media/colour.h"
+#include "cli/media/gif_palette.h"
 #include "cli/files/output_file.h"
 
 namespace sorvel::cli {
@@ -82,6 +84,7 @@ private:
     std::deque<Early> early_;  // copied packets that came before start
     FramePtr converted_;
     Scaler scaler_;
+    std::unique_ptr<GifPalette> gif_;  // GIF frames wait for their palette
     YuvColour colour_;
     AVRational sourceTimeBase_{1, 25};
     std::int64_t lastPts_ = AV_NOPTS_VALUE;

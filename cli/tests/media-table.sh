@@ -3,9 +3,9 @@
 # source, the sorvel command and the properties of the source that the
 # output must keep, each asked of ffprobe for both files; or an input that
 # must be refused with its own message, leaving no output behind.
-#   media-table.sh SORVEL RAW_COMPARE MAKE_CLIP WORKDIR
+#   media-table.sh SORVEL RAW_COMPARE MAKE_CLIP LUT_ERROR WORKDIR
 set -uo pipefail
-sorvel=$1 compare=$2 make_clip=$3 work=$4
+sorvel=$1 compare=$2 make_clip=$3 error=$4 work=$5
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
 probe() { ffprobe -v error -of default=nw=1:nk=1 "$@"; }
@@ -48,6 +48,14 @@ ff -f lavfi -i color=size=40x30 -frames:v 1 -vf "format=gbrp,geq=r='(X+1)*6':g='
    -pix_fmt rgb24 levels.png
 ff -f lavfi -i color=size=40x30 -frames:v 1 -pix_fmt rgb48be \
    -vf "format=gbrp16le,geq=r='(X+1)*6*257-100':g='(Y+1)*8*257-100':b='(X+Y+1)*3*257-100'" deep.png
+# GIFs: delays of 0.1, 0.3 and 4 s; transparency; more colours than a
+# palette holds (3,072 in each frame).
+palette="split[a][b];[a]palettegen[p];[b][p]paletteuse"
+ff -f lavfi -i testsrc2=size=64x48:rate=10:duration=0.3 -vf "settb=1/100,setpts='N*N*10',$palette" \
+   -final_delay 400 delays.gif
+ff -i clip/clip.mkv -vf "$palette" transparent.gif
+ff -f lavfi -i "color=size=64x48:rate=10:duration=0.3,format=gbrp,geq=r='X*4':g='Y*5':b='128+N*40'" \
+   -c:v ffv1 -pix_fmt bgr0 gradient.mkv
 # Inputs to refuse.
 ff -f lavfi -i testsrc2=size=64x48:rate=25:duration=0.4 -c:v libx264 -x264-params keyint=1 intra.mkv
 cp intra.mkv damaged.mkv                                 # its last frame partly overwritten
@@ -100,7 +108,8 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # where a check is a property to compare with the source; like=FILE to
 # compare with FILE instead; codec=NAME of the output's video; pixels=WxH,
 # every byte against the filters applied to the source (raw_compare);
-# warns=TEXT_WITH_UNDERSCORES; progress, the total on a terminal; encoder,
+# error=N, no channel of a pixel more than N levels from them (lut_error);
+# warns=TEXT_WITH_UNDERSCORES; lines=N, as many lines on standard error; progress, the total on a terminal; encoder,
 # the source's encoder tag left behind; or refused=MESSAGE.
 rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 1 | clip1.mkv | pixels=112x62 frames"
@@ -115,6 +124,10 @@ rows=(
 "broadcast.ts | yiq 150,200,0 | broadcast-out.ts | codec=mpeg2video frames times audio aspect"
 "camera.h264 | yiq 150,0,0 | camera.mkv | like=camera-ffmpeg.mkv frames rate times"
 "camera.m2v | yiq 150,0,0 --codec libx264 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate spacing"
+"delays.gif | rgb 300,0,150 | delays-out.gif | pixels=64x48 durations lines=0"
+"transparent.gif | yiq 150,300,300 | transparent-out.gif | pixels=112x62 frames"
+"gradient.mkv | rgb 0,0,0 | gradient.gif | error=40 frames"
+"delays.gif | rgb 300,0,150 | delays.mp4 | lines=0"
 "seq%04d.png | rgb 300,0,150 | out%04d.png | pixels=48x32"
 "photo.jpg | yiq 150,300,0 | photo-out.png | pixels=64x48"
 "photo.jpg | yiq 150,300,0 | photo-out.jpg | codec=mjpeg size"
@@ -160,6 +173,13 @@ for row in "${rows[@]}"; do
             tag() { probe -select_streams v:0 -show_entries stream_tags=encoder "$1"; }
             [ -n "$(tag "$source")" ] && [ "$(tag "$source")" != "$(tag "$output")" ] ||
                 fail "$name: the encoder tag $(tag "$output") came through" ;;
+        lines=*) [ "$(wc -l <stderr.txt)" -eq "${check#lines=}" ] || fail "$name: printed $(cat stderr.txt)" ;;
+        error=*)
+            chain=$(sed 's/--then//; s/--[a-z]* [0-9]*//' <<<"$command")
+            bgra "$like" >source.raw && bgra "$output" >output.raw || fail "$name: cannot decode"
+            # shellcheck disable=SC2086
+            max=$("$error" source.raw output.raw $chain | sed -n 's/.*max error \([0-9]*\) .*/\1/p')
+            [ "${max:-999}" -le "${check#error=}" ] || fail "$name: max error ${max:-unknown}" ;;
         warns=*) grep -qF "$(tr _ ' ' <<<"${check#warns=}")" stderr.txt || fail "$name: no warning ${check#warns=}" ;;
         progress)  # on a terminal, the total from the container's duration
             frames=$(property frames "$source")
