@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/command/speed.h"
 #include "cli/media/av_handles.h"
 
 namespace sorvel::cli {
@@ -13,6 +14,8 @@ struct EncodeSettings {
     std::string codec;  // an encoder's name, or "" to choose
     int crf = -1;       // -1: the default, 18
     bool lossless = false;
+    Speed speed = Speed::medium;  // the encoder's preset
+    bool quiet = false;           // the encoder's own messages: errors only
 };
 
 constexpr int kDefaultCrf = 18;

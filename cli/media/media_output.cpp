@@ -1,5 +1,6 @@
 #include "cli/media/media_output.h"
 
+#include "cli/media/encoder_settings.h"
 #include "cli/media/ffmpeg_compat.h"
 #include "cli/media/lossless_output.h"
 
@@ -127,6 +128,8 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     EncoderChoice choice = chooseEncoder(format_->oformat, path_, source.codec, settings_);
     if (!choice.error.empty()) return choice.error;
     fitToSource(choice, !settings_.codec.empty(), source.lossless, source.onePicture || single_);
+    addSpeed(choice, settings_.speed);
+    limitEncoderLogging(choice, settings_.quiet);
     const AVCodec* codec = choice.encoder;
     // Lossless output stores the filtered RGB frames themselves.
     const bool exact = settings_.lossless || (source.lossless && encodesLosslessly(choice));

@@ -77,8 +77,10 @@ struct Run {
     std::string all() {
         std::string cause = input.open(command.input);
         if (!cause.empty()) return "cannot read " + command.input + ": " + cause;
-        cause = output.create(command.output, EncodeSettings{command.codec, command.crf, command.lossless},
-                              filter.threads());
+        EncodeSettings settings{command.codec, command.crf, command.lossless};
+        settings.speed = command.speed;
+        settings.quiet = command.quiet;
+        cause = output.create(command.output, settings, filter.threads());
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
         std::vector<std::string> warnings;
         output.copyStreams(input.format(), input.videoIndex(), warnings);

@@ -1,0 +1,45 @@
+#include "cli/media/encoder_settings.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace sorvel::cli {
+namespace {
+
+bool named(const EncoderChoice& choice, const char* name) { return std::strcmp(choice.encoder->name, name) == 0; }
+
+// fast, medium, slow
+const char* pick(Speed speed, const char* fast, const char* medium, const char* slow) {
+    return speed == Speed::fast ? fast : speed == Speed::slow ? slow : medium;
+}
+
+}  // namespace
+
+void addSpeed(EncoderChoice& choice, Speed speed) {
+    auto& o = choice.options;
+    if (choice.encoder == nullptr) return;
+    if (named(choice, "libx264") || named(choice, "libx264rgb") || named(choice, "libx265")) {
+        o.emplace_back("preset", pick(speed, "veryfast", "medium", "slow"));
+    } else if (named(choice, "libvpx") || named(choice, "libvpx-vp9")) {
+        o.emplace_back("deadline", "good");
+        o.emplace_back("cpu-used", pick(speed, "5", "3", "1"));
+        if (named(choice, "libvpx-vp9")) o.emplace_back("row-mt", "1");
+    } else if (named(choice, "libsvtav1")) {
+        o.emplace_back("preset", pick(speed, "10", "8", "5"));
+    } else if (named(choice, "libaom-av1")) {
+        o.emplace_back("cpu-used", pick(speed, "8", "6", "4"));
+        o.emplace_back("row-mt", "1");
+    }
+}
+
+void limitEncoderLogging(EncoderChoice& choice, bool quiet) {
+    if (choice.encoder == nullptr) return;
+    if (named(choice, "libx265")) {
+        choice.options.emplace_back("x265-params", quiet ? "log-level=error" : "log-level=warning");
+    } else if (named(choice, "libsvtav1")) {
+        // SVT-AV1 reads its level when it starts: 1 errors, 2 warnings too.
+        setenv("SVT_LOG", quiet ? "1" : "2", 0);
+    }
+}
+
+}  // namespace sorvel::cli
