@@ -39,8 +39,9 @@ bool isPictureContainer(const AVOutputFormat* format);
 // The encoder for a file named path in this container, whose source video
 // was coded with source (AV_CODEC_ID_NONE when there is none): the codec
 // asked for; or FFV1 (MKV) or PNG when lossless; or the source's own codec
-// family where the container holds it, else the container's usual codec
-// (the extension's for pictures). Lossy codecs get a high quality: CRF 18
+// family where the container holds it (unless its encoder is one of the
+// slow ones of encoder_settings.h), else the container's usual codec (the
+// extension's for pictures). Lossy codecs get a high quality: CRF 18
 // or the given CRF where the encoder has a CRF, quality 90 of 100 for WebP,
 // otherwise quantiser 2.
 EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& path,

@@ -32,6 +32,11 @@ void addSpeed(EncoderChoice& choice, Speed speed) {
     }
 }
 
+bool encodesSlowly(AVCodecID codec) {
+    return codec == AV_CODEC_ID_CINEPAK || codec == AV_CODEC_ID_ROQ || codec == AV_CODEC_ID_A64_MULTI ||
+           codec == AV_CODEC_ID_A64_MULTI5;
+}
+
 void limitEncoderLogging(EncoderChoice& choice, bool quiet) {
     if (choice.encoder == nullptr) return;
     if (named(choice, "libx265")) {

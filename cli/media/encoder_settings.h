@@ -13,6 +13,11 @@ namespace sorvel::cli {
 // Other encoders have no such choice and are left alone.
 void addSpeed(EncoderChoice& choice, Speed speed);
 
+// Whether FFmpeg's encoder for the codec searches a vector codebook for
+// every frame (Cinepak, RoQ, A64): a 720p Cinepak frame takes seconds. A
+// source in one of these is re-encoded in the container's usual codec.
+bool encodesSlowly(AVCodecID codec);
+
 // x265 and SVT-AV1 write to standard error themselves rather than through
 // FFmpeg's log: they are told to print only warnings and errors, or with
 // quiet only errors (SVT-AV1 through SVT_LOG, unless the user set it).

@@ -57,6 +57,7 @@ ff -i clip/clip.mkv -vf "$palette" transparent.gif
 ff -f lavfi -i "color=size=64x48:rate=10:duration=0.3,format=gbrp,geq=r='X*4':g='Y*5':b='128+N*40'" \
    -c:v ffv1 -pix_fmt bgr0 gradient.mkv
 ff -f lavfi -i testsrc2=size=64x64:rate=25:duration=0.2 -c:v libx264 square.mp4  # SVT-AV1's least size
+ff "${video[@]}" -c:v cinepak cinepak.avi
 # Inputs to refuse.
 ff -f lavfi -i testsrc2=size=64x48:rate=25:duration=0.4 -c:v libx264 -x264-params keyint=1 intra.mkv
 cp intra.mkv damaged.mkv                                 # its last frame partly overwritten
@@ -129,6 +130,7 @@ rows=(
 "transparent.gif | yiq 150,300,300 | transparent-out.gif | pixels=112x62 frames"
 "gradient.mkv | rgb 0,0,0 | gradient.gif | error=40 frames"
 "delays.gif | rgb 300,0,150 | delays.mp4 | lines=0"
+"cinepak.avi | rgb 200,0,0 | cinepak-out.avi | codec=mpeg4 frames rate"
 # x265 and SVT-AV1 print for themselves unless told not to.
 "plain.mp4 | hsv 160,0,0 --codec libx265 | x265.mkv | codec=hevc lines=0 frames"
 "square.mp4 | yiq 150,0,0 --codec libsvtav1 --speed fast | square.mkv | codec=av1 lines=0 frames"
