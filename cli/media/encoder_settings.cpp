@@ -25,7 +25,7 @@ void addSpeed(EncoderChoice& choice, Speed speed) {
         o.emplace_back("cpu-used", pick(speed, "5", "3", "1"));
         if (named(choice, "libvpx-vp9")) o.emplace_back("row-mt", "1");
     } else if (named(choice, "libsvtav1")) {
-        o.emplace_back("preset", pick(speed, "10", "8", "5"));
+        o.emplace_back("preset", pick(speed, "12", "10", "8"));  // 10: its own default
     } else if (named(choice, "libaom-av1")) {
         o.emplace_back("cpu-used", pick(speed, "8", "6", "4"));
         o.emplace_back("row-mt", "1");
@@ -43,7 +43,7 @@ void limitEncoderLogging(EncoderChoice& choice, bool quiet) {
         choice.options.emplace_back("x265-params", quiet ? "log-level=error" : "log-level=warning");
     } else if (named(choice, "libsvtav1")) {
         // SVT-AV1 reads its level when it starts: 1 errors, 2 warnings too.
-        setenv("SVT_LOG", quiet ? "1" : "2", 0);
+        setenv("SVT_LOG", quiet ? "1" : "2", 0);  // NOLINT(concurrency-mt-unsafe): no other thread reads it
     }
 }
 

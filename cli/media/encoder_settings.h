@@ -9,7 +9,7 @@ namespace sorvel::cli {
 
 // Adds the options for speed: x264 and x265 presets (veryfast, medium,
 // slow); libvpx's good deadline with cpu-used 5, 3 or 1 and row threads;
-// SVT-AV1 presets 10, 8 or 5; libaom cpu-used 8, 6 or 4 with row threads.
+// SVT-AV1 presets 12, 10 or 8; libaom cpu-used 8, 6 or 4 with row threads.
 // Other encoders have no such choice and are left alone.
 void addSpeed(EncoderChoice& choice, Speed speed);
 
