@@ -111,12 +111,14 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # compare with FILE instead; codec=NAME of the output's video; pixels=WxH,
 # every byte against the filters applied to the source (raw_compare);
 # error=N, no channel of a pixel more than N levels from them (lut_error);
+# x264=SETTING, one of x264's settings written into the output;
 # warns=TEXT_WITH_UNDERSCORES; lines=N, as many lines on standard error; progress, the total on a terminal; encoder,
 # the source's encoder tag left behind; or refused=MESSAGE.
 rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 1 | clip1.mkv | pixels=112x62 frames"
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
-"holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 frames rate times duration audio title rotation colour"
+"holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 x264=subme=7 frames rate times duration audio title rotation colour"
+"plain.mp4 | hsv 160,0,0 --speed fast | fast.mp4 | x264=subme=2"
 "even.mov | yiq 150,0,300 --codec mjpeg | even.avi | frames times audio"
 "walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations audio title dispositions encoder"
 "paced.mkv | rgb 0,0,300 | paced.avi | frames rate"
@@ -179,6 +181,8 @@ for row in "${rows[@]}"; do
             tag() { probe -select_streams v:0 -show_entries stream_tags=encoder "$1"; }
             [ -n "$(tag "$source")" ] && [ "$(tag "$source")" != "$(tag "$output")" ] ||
                 fail "$name: the encoder tag $(tag "$output") came through" ;;
+        x264=*)  # x264 writes its settings into the file: the preset's subme
+            grep -aqF "${check#x264=} " "$output" || fail "$name: x264 ran with $(grep -ao 'subme=[0-9]*' "$output")" ;;
         lines=*) [ "$(wc -l <stderr.txt)" -eq "${check#lines=}" ] || fail "$name: printed $(cat stderr.txt)" ;;
         error=*)
             chain=$(sed 's/--then//; s/--[a-z]* [0-9]*//' <<<"$command")
