@@ -49,7 +49,8 @@ ff -f lavfi -i color=size=40x30 -frames:v 1 -vf "format=gbrp,geq=r='(X+1)*6':g='
 ff -f lavfi -i color=size=40x30 -frames:v 1 -pix_fmt rgb48be \
    -vf "format=gbrp16le,geq=r='(X+1)*6*257-100':g='(Y+1)*8*257-100':b='(X+Y+1)*3*257-100'" deep.png
 # GIFs: delays of 0.1, 0.3 and 4 s; transparency; more colours than a
-# palette holds (3,072 in each frame).
+# palette holds (3,072 in each frame: FFmpeg 5.1's palette comes within 33
+# levels of each, a fixed 3-3-2 palette within 83).
 palette="split[a][b];[a]palettegen[p];[b][p]paletteuse"
 ff -f lavfi -i testsrc2=size=64x48:rate=10:duration=0.3 -vf "settb=1/100,setpts='N*N*10',$palette" \
    -final_delay 400 delays.gif
@@ -130,7 +131,7 @@ rows=(
 "camera.m2v | yiq 150,0,0 --codec libx264 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate spacing"
 "delays.gif | rgb 300,0,150 | delays-out.gif | pixels=64x48 durations lines=0"
 "transparent.gif | yiq 150,300,300 | transparent-out.gif | pixels=112x62 frames"
-"gradient.mkv | rgb 0,0,0 | gradient.gif | error=40 frames"
+"gradient.mkv | rgb 0,0,0 | gradient.gif | error=50 frames"
 "delays.gif | rgb 300,0,150 | delays.mp4 | lines=0"
 "cinepak.avi | rgb 200,0,0 | cinepak-out.avi | codec=mpeg4 frames rate"
 # x265 and SVT-AV1 print for themselves unless told not to.
