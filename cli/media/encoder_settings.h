@@ -8,9 +8,9 @@
 namespace sorvel::cli {
 
 // Adds the options for speed: x264 and x265 presets (veryfast, medium,
-// slow); libvpx's good deadline with cpu-used 5, 3 or 1 and row threads;
-// SVT-AV1 presets 12, 10 or 8; libaom cpu-used 8, 6 or 4 with row threads.
-// Other encoders have no such choice and are left alone.
+// slow); libvpx's good deadline with cpu-used 5 (VP9: 4), 3 or 1, and row
+// threads for VP9; SVT-AV1 presets 12, 10 or 8; libaom cpu-used 8, 6 or 4
+// with row threads. Other encoders have no such choice and are left alone.
 void addSpeed(EncoderChoice& choice, Speed speed);
 
 // Whether FFmpeg's encoder for the codec searches a vector codebook for
