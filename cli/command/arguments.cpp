@@ -97,7 +97,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     if (!error.empty()) return fail(error);
     std::vector<std::string> files;
     bool raw = false;
-    bool lutLevelGiven = false;
+    bool lutLevelGiven = false, speedGiven = false;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (isHelpFlag(a)) {
@@ -151,6 +151,14 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
             } else {
                 command.outDir = value;
             }
+        } else if (a == "--speed") {
+            if (i + 1 >= args.size()) return fail("--speed needs fast, medium or slow");
+            const std::string& value = args[++i];
+            if (value == "fast") command.speed = Speed::fast;
+            else if (value == "medium") command.speed = Speed::medium;
+            else if (value == "slow") command.speed = Speed::slow;
+            else return fail("--speed takes fast, medium or slow, not " + quoted(value));
+            speedGiven = true;
         } else if (a == "--threads" || a == "--crf" || a == "--codec") {
             if (i + 1 >= args.size()) return fail(a + " needs a value");
             const std::string& value = args[++i];
@@ -165,7 +173,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
             files.push_back(a);
         }
     }
-    const bool encoding = !command.codec.empty() || command.crf >= 0 || command.lossless;
+    const bool encoding = !command.codec.empty() || command.crf >= 0 || command.lossless || speedGiven;
     if (command.lossless && (!command.codec.empty() || command.crf >= 0))
         return fail("--lossless chooses the codec itself; leave out --codec and --crf");
     const bool batch = !command.outDir.empty();
@@ -176,7 +184,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     if (!command.lut.empty()) {
         if (raw || !files.empty())
             return fail("--lut writes only the LUT file; leave out --raw and the IN and OUT files");
-        if (encoding) return fail("--codec, --crf and --lossless are for files, not --lut");
+        if (encoding) return fail("--codec, --crf, --lossless and --speed are for files, not --lut");
         const LutForm form = lutFormOf(command.lut);
         if (lutLevelGiven && form != LutForm::hald) return fail("--lut-level is for a Hald CLUT (.png)");
         if (command.lutSizeGiven && form != LutForm::cube) return fail("--lut-size is for a .cube file");
@@ -188,7 +196,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
         if (!files.empty())
             return fail("--raw reads standard input and writes standard output; unexpected " +
                         quoted(files.front()));
-        if (encoding) return fail("--codec, --crf and --lossless are for files, not --raw frames");
+        if (encoding) return fail("--codec, --crf, --lossless and --speed are for files, not --raw frames");
         command.action = Action::raw;
         return {command, ""};
     }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/command/speed.h"
 #include "cli/frames/filters.h"
 #include "cli/lut/lut_form.h"
 
@@ -38,6 +39,7 @@ struct Command {
     std::string codec;                       // --codec: an encoder's name, or "" to choose
     int crf = -1;                            // --crf, or -1 for the codec's default
     bool lossless = false;
+    Speed speed = Speed::medium;             // --speed
     bool quiet = false;
     std::vector<std::string> warnings;  // parameters outside 0..300
 };

@@ -10,6 +10,7 @@ extern "C" {
 }
 
 #include "cli/media/colour.h"
+#include "cli/media/encoder_settings.h"
 #include "cli/media/ffmpeg_compat.h"
 #include "cli/media/muxer_check.h"
 
@@ -109,7 +110,7 @@ EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& pat
         return choice;
     } else {
         if (source != AV_CODEC_ID_NONE && !pictures && containerHolds(format, source) &&
-            muxerTakesVideo(format, source))
+            muxerTakesVideo(format, source) && !encodesSlowly(source))
             choice.encoder = familyEncoder(source);
         if (choice.encoder == nullptr && usual != AV_CODEC_ID_NONE) choice.encoder = familyEncoder(usual);
         if (choice.encoder == nullptr) return refuse("no encoder here writes " + extension + " files");

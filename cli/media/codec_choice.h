@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "cli/command/speed.h"
 #include "cli/media/av_handles.h"
 
 namespace sorvel::cli {
@@ -13,6 +14,8 @@ struct EncodeSettings {
     std::string codec;  // an encoder's name, or "" to choose
     int crf = -1;       // -1: the default, 18
     bool lossless = false;
+    Speed speed = Speed::medium;  // the encoder's preset
+    bool quiet = false;           // the encoder's own messages: errors only
 };
 
 constexpr int kDefaultCrf = 18;
@@ -37,8 +40,9 @@ bool isPictureContainer(const AVOutputFormat* format);
 // The encoder for a file named path in this container, whose source video
 // was coded with source (AV_CODEC_ID_NONE when there is none): the codec
 // asked for; or FFV1 (MKV) or PNG when lossless; or the source's own codec
-// family where the container holds it, else the container's usual codec
-// (the extension's for pictures). Lossy codecs get a high quality: CRF 18
+// family where the container holds it (unless its encoder is one of the
+// slow ones of encoder_settings.h), else the container's usual codec (the
+// extension's for pictures). Lossy codecs get a high quality: CRF 18
 // or the given CRF where the encoder has a CRF, quality 90 of 100 for WebP,
 // otherwise quantiser 2.
 EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& path,

@@ -7,6 +7,8 @@ extern "C" {
 #include <libavutil/pixdesc.h>
 }
 
+#include "cli/media/lossless_output.h"
+
 namespace sorvel::cli {
 namespace {
 
@@ -80,10 +82,10 @@ std::string FrameToBgra::convert(const AVFrame& decoded, AVCodecID codec, int th
     first_ = false;
     const auto format = static_cast<AVPixelFormat>(decoded.format);
     const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(format);
-    // Palette formats count as having alpha; their pictures have it when a
-    // colour in use is transparent.
-    alpha_ = d != nullptr && ((d->flags & AV_PIX_FMT_FLAG_PAL) != 0 ? anyTransparent(out)
-                                                                    : (d->flags & AV_PIX_FMT_FLAG_ALPHA) != 0);
+    // Palette formats count as having alpha, and so do GIF's decoded
+    // frames; their pictures have it when a colour in use is transparent.
+    const bool palette = d != nullptr && ((d->flags & AV_PIX_FMT_FLAG_PAL) != 0 || codec == AV_CODEC_ID_GIF);
+    alpha_ = d != nullptr && (palette ? anyTransparent(out) : (d->flags & AV_PIX_FMT_FLAG_ALPHA) != 0);
     const int depth = bitDepthOf(format);
     if (depth > 8)
         warnings.push_back("its pictures have " + std::to_string(depth) +
@@ -108,6 +110,8 @@ VideoSource videoSourceOf(const MediaInput& input, const AVFrame& first, bool al
     v.chromaLocation = first.chroma_location;
     v.colour = colourOf(first, input.codec());
     v.stream = &s;
+    v.lossless = codedLosslessly(v.codec, v.format);
+    v.onePicture = holdsOnePicture(input);
     return v;
 }
 

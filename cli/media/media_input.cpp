@@ -8,25 +8,11 @@
 #include <vector>
 
 #include "cli/files/output_file.h"
+#include "cli/media/animated_webp.h"
 #include "cli/media/cut_short.h"
 #include "cli/media/ffmpeg_compat.h"
 
 namespace sorvel::cli {
-namespace {
-
-// An extended WebP header whose flags say the pictures are animated.
-bool isAnimatedWebp(const std::string& path) {
-    unsigned char header[21] = {};
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    const std::size_t got = std::fread(header, 1, sizeof header, file);
-    std::fclose(file);
-    return got == sizeof header && std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "WEBPVP8X", 8) == 0 &&
-           (header[20] & 0x02) != 0;
-}
-
-}  // namespace
-
 std::string MediaInput::open(const std::string& path, long long maxPixels, int threads) {
     path_ = path;
     struct stat status {};

@@ -1,7 +1,9 @@
 #include "cli/media/media_output.h"
 
+#include "cli/media/encoder_settings.h"
 #include "cli/media/ffmpeg_compat.h"
 #include "cli/media/frame_layout.h"
+#include "cli/media/lossless_output.h"
 #include "cli/media/muxer_check.h"
 
 #include <cstring>
@@ -141,12 +143,17 @@ void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
 }
 
 std::string MediaOutput::start(const VideoSource& source, std::vector<std::string>& warnings) {
-    const EncoderChoice choice = chooseEncoder(format_->oformat, path_, source.codec, settings_);
+    EncoderChoice choice = chooseEncoder(format_->oformat, path_, source.codec, settings_);
     if (!choice.error.empty()) return choice.error;
+    fitToSource(choice, !settings_.codec.empty(), source.lossless, source.onePicture || single_);
+    addSpeed(choice, settings_.speed);
+    limitEncoderLogging(choice, settings_.quiet);
     const AVCodec* codec = choice.encoder;
     // Lossless output stores the filtered RGB frames themselves.
+    const bool exact = settings_.lossless || (source.lossless && encodesLosslessly(choice));
+    const bool gif = codec->id == AV_CODEC_ID_GIF;  // a palette of the frames' own colours
     AVPixelFormat pixels =
-        chooseOutputFormat(codec, settings_.lossless ? AV_PIX_FMT_BGRA : source.format, source.alpha);
+        gif ? AV_PIX_FMT_PAL8 : chooseOutputFormat(codec, exact ? AV_PIX_FMT_BGRA : source.format, source.alpha);
     if (pixels == AV_PIX_FMT_NONE) return std::string("the encoder ") + codec->name + " stores no colour pictures";
     // An .mp4 file by default is H.264 in 4:2:0, which every player plays.
     const bool playsEverywhere = std::strcmp(format_->oformat->name, "mp4") == 0 && settings_.codec.empty() &&
@@ -198,6 +205,11 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     int error = avcodec_open2(&e, codec, &options);
     av_dict_free(&options);
     if (error < 0) return std::string("cannot encode with ") + codec->name + ": " + avErrorText(error);
+    if (gif) {
+        gif_ = std::make_unique<GifPalette>();
+        std::string cause = gif_->open(source.width, source.height, e.time_base, source.aspect);
+        if (!cause.empty()) return cause;
+    }
 
     if (video_ == nullptr) video_ = avformat_new_stream(format_, nullptr);
     if (video_ == nullptr) return "out of memory";
@@ -227,7 +239,7 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
 
     converted_.reset(av_frame_alloc());
     if (!converted_) return "out of memory";
-    converted_->format = pixels;
+    converted_->format = gif ? AV_PIX_FMT_BGRA : pixels;
     converted_->width = layout.width;
     converted_->height = layout.height;
     error = av_frame_get_buffer(converted_.get(), 0);
@@ -289,6 +301,15 @@ std::string MediaOutput::writeFrame(const AVFrame& bgra) {
 }
 
 std::string MediaOutput::encodeAndWrite(const AVFrame* frame) {
+    if (gif_ != nullptr) {
+        if (frame != nullptr) return gif_->add(*frame);
+        std::vector<FramePtr> mapped;
+        std::string cause = gif_->finish(mapped);
+        gif_.reset();
+        for (const FramePtr& f : mapped)
+            if (cause.empty()) cause = encodeAndWrite(f.get());
+        if (!cause.empty()) return cause;
+    }
     int error = avcodec_send_frame(encoder_.get(), frame);
     if (error < 0) return "cannot encode frame " + std::to_string(frames_) + ": " + avErrorText(error);
     const PacketPtr packet(av_packet_alloc());
@@ -341,6 +362,7 @@ std::string MediaOutput::writePacket(AVPacket& packet, AVRational from, int stre
 std::string MediaOutput::finish(const std::function<std::string(const std::string&)>& beforeCommit) {
     std::string cause = encodeAndWrite(nullptr);
     if (!cause.empty()) return cause;
+    if (converted_) keepLastDelay(*format_, frameDuration(*converted_), encoder_->time_base);
     int error = av_write_trailer(format_);
     if (error < 0) return avErrorText(error);
     if ((format_->oformat->flags & AVFMT_NOFILE) == 0) {

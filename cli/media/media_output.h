@@ -7,12 +7,14 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "cli/media/av_handles.h"
 #include "cli/media/codec_choice.h"
 #include "cli/media/colour.h"
+#include "cli/media/gif_palette.h"
 #include "cli/media/output_times.h"
 #include "cli/files/output_file.h"
 
@@ -30,6 +32,8 @@ struct VideoSource {
     AVChromaLocation chromaLocation = AVCHROMA_LOC_UNSPECIFIED;
     YuvColour colour;                          // of a YUV source
     const AVStream* stream = nullptr;          // side data (rotation) and metadata to keep
+    bool lossless = false;                     // coded without loss (see lossless_output.h)
+    bool onePicture = false;                   // a single picture rather than a video
 };
 
 class MediaOutput {
@@ -94,6 +98,7 @@ private:
     FramePtr converted_;
     FramePtr padded_;  // the filtered frame with the rows or columns the encoder needs added
     Scaler scaler_;
+    std::unique_ptr<GifPalette> gif_;  // GIF frames wait for their palette
     YuvColour colour_;
     AVRational sourceTimeBase_{1, 25};
     OutputTimes times_;

@@ -49,6 +49,8 @@ std::string writePicture(const std::string& path, const Image& image) {
     source.width = image.width;
     source.height = image.height;
     source.alpha = image.hasAlpha;
+    source.lossless = true;  // the pictures in memory are exact
+    source.onePicture = true;
     std::vector<std::string> warnings;
     error = output.start(source, warnings);
     if (!error.empty()) return error;

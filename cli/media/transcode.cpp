@@ -143,8 +143,10 @@ struct Run {
             if (!cause.empty()) warn(command.input + ": its metadata is not kept: " + cause);
             orientation = photo.orientation();
         }
-        cause = output.create(command.output, EncodeSettings{command.codec, command.crf, command.lossless},
-                              filter.threads());
+        EncodeSettings settings{command.codec, command.crf, command.lossless};
+        settings.speed = command.speed;
+        settings.quiet = command.quiet;
+        cause = output.create(command.output, settings, filter.threads());
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
         // Said once the output is written: a refused input needs no word
         // on its sound.

@@ -3,9 +3,9 @@
 # source, the sorvel command and the properties of the source that the
 # output must keep, each asked of ffprobe for both files; or an input that
 # must be refused with its own message, leaving no output behind.
-#   media-table.sh SORVEL RAW_COMPARE MAKE_CLIP WORKDIR
+#   media-table.sh SORVEL RAW_COMPARE MAKE_CLIP LUT_ERROR WORKDIR
 set -uo pipefail
-sorvel=$1 compare=$2 make_clip=$3 work=$4
+sorvel=$1 compare=$2 make_clip=$3 error=$4 work=$5
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
 probe() { ffprobe -v error -of default=nw=1:nk=1 "$@"; }
@@ -48,6 +48,17 @@ ff -f lavfi -i color=size=40x30 -frames:v 1 -vf "format=gbrp,geq=r='(X+1)*6':g='
    -pix_fmt rgb24 levels.png
 ff -f lavfi -i color=size=40x30 -frames:v 1 -pix_fmt rgb48be \
    -vf "format=gbrp16le,geq=r='(X+1)*6*257-100':g='(Y+1)*8*257-100':b='(X+Y+1)*3*257-100'" deep.png
+# GIFs: delays of 0.1, 0.3 and 4 s; transparency; more colours than a
+# palette holds (3,072 in each frame: FFmpeg 5.1's palette comes within 33
+# levels of each, a fixed 3-3-2 palette within 83).
+palette="split[a][b];[a]palettegen[p];[b][p]paletteuse"
+ff -f lavfi -i testsrc2=size=64x48:rate=10:duration=0.3 -vf "settb=1/100,setpts='N*N*10',$palette" \
+   -final_delay 400 delays.gif
+ff -i clip/clip.mkv -vf "$palette" transparent.gif
+ff -f lavfi -i "color=size=64x48:rate=10:duration=0.3,format=gbrp,geq=r='X*4':g='Y*5':b='128+N*40'" \
+   -c:v ffv1 -pix_fmt bgr0 gradient.mkv
+ff -f lavfi -i testsrc2=size=64x64:rate=25:duration=0.2 -c:v libx264 square.mp4  # SVT-AV1's least size
+ff "${video[@]}" -c:v cinepak cinepak.avi
 # Inputs to refuse.
 ff -f lavfi -i testsrc2=size=64x48:rate=25:duration=0.4 -c:v libx264 -x264-params keyint=1 intra.mkv
 cp intra.mkv damaged.mkv                                 # its last frame partly overwritten
@@ -60,6 +71,13 @@ head -c 4000 holiday.mp4 >headless.mp4                    # the index at its end
 ff -f lavfi -i testsrc2=size=32x24:rate=25:duration=0.2 -c:v libx264 small.h264
 cat camera.h264 small.h264 >sizes.h264
 ff "${audio[@]}" -i levels.png -map 0 -map 1 -c:a aac -c:v png -disposition:v attached_pic song.m4a
+# Lossless codecs, whose output must stay exact.
+ff "${video[@]}" -c:v ffv1 -pix_fmt yuv420p lossless.mkv
+ff "${video[@]}" -c:v utvideo -pix_fmt yuv420p lossless.avi
+ff "${video[@]}" -c:v huffyuv -pix_fmt yuv422p huffyuv.avi
+ff -f lavfi -i testsrc2=size=64x48 -frames:v 1 -c:v libwebp -lossless 1 lossless.webp
+# libwebp keeps no colour under fully transparent pixels: none here.
+ff -i clip/clip.mkv -frames:v 1 -vf "lutrgb=a='max(val,1)'" -update 1 transparent.png
 
 # --- The properties, each as ffprobe reports it ------------------------------
 # property NAME FILE: prints what FILE says of NAME.
@@ -93,12 +111,15 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # where a check is a property to compare with the source; like=FILE to
 # compare with FILE instead; codec=NAME of the output's video; pixels=WxH,
 # every byte against the filters applied to the source (raw_compare);
-# warns=TEXT_WITH_UNDERSCORES; progress, the total on a terminal; encoder,
+# error=N, no channel of a pixel more than N levels from them (lut_error);
+# x264=SETTING, one of x264's settings written into the output;
+# warns=TEXT_WITH_UNDERSCORES; lines=N, as many lines on standard error; progress, the total on a terminal; encoder,
 # the source's encoder tag left behind; or refused=MESSAGE.
 rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 1 | clip1.mkv | pixels=112x62 frames"
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
-"holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 frames rate times duration audio title rotation colour"
+"holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 x264=subme=7 frames rate times duration audio title rotation colour"
+"plain.mp4 | hsv 160,0,0 --speed fast | fast.mp4 | x264=subme=2"
 "even.mov | yiq 150,0,300 --codec mjpeg | even.avi | frames times audio"
 "walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations audio title dispositions encoder"
 "paced.mkv | rgb 0,0,300 | paced.avi | frames rate"
@@ -108,10 +129,23 @@ rows=(
 "broadcast.ts | yiq 150,200,0 | broadcast-out.ts | codec=mpeg2video frames times audio aspect"
 "camera.h264 | yiq 150,0,0 | camera.mkv | like=camera-ffmpeg.mkv frames rate times"
 "camera.m2v | yiq 150,0,0 --codec libx264 | camera.mp4 | like=camera-ffmpeg.mp4 frames rate spacing"
+"delays.gif | rgb 300,0,150 | delays-out.gif | pixels=64x48 durations lines=0"
+"transparent.gif | yiq 150,300,300 | transparent-out.gif | pixels=112x62 frames"
+"gradient.mkv | rgb 0,0,0 | gradient.gif | error=50 frames"
+"delays.gif | rgb 300,0,150 | delays.mp4 | lines=0"
+"cinepak.avi | rgb 200,0,0 | cinepak-out.avi | codec=mpeg4 frames rate"
+# x265 and SVT-AV1 print for themselves unless told not to.
+"plain.mp4 | hsv 160,0,0 --codec libx265 | x265.mkv | codec=hevc lines=0 frames"
+"square.mp4 | yiq 150,0,0 --codec libsvtav1 --speed fast | square.mkv | codec=av1 lines=0 frames"
 "seq%04d.png | rgb 300,0,150 | out%04d.png | pixels=48x32"
 "photo.jpg | yiq 150,300,0 | photo-out.png | pixels=64x48"
 "photo.jpg | yiq 150,300,0 | photo-out.jpg | codec=mjpeg size"
 "deep.png | rgb 300,0,150 | deep-out.png | like=levels.png pixels=40x30"
+"lossless.mkv | rgb 300,0,150 | lossless-out.mkv | pixels=64x48 frames times"
+"lossless.avi | hsv 200,0,0 | lossless-out.avi | codec=utvideo pixels=64x48"
+"huffyuv.avi | yiq 150,300,0 | huffyuv-out.avi | codec=huffyuv pixels=64x48"
+"lossless.webp | rgb 300,0,150 | lossless-out.webp | pixels=64x48"
+"transparent.png | yiq 150,300,300 | transparent.webp | pixels=112x62"
 "damaged.mkv | yiq 150,0,0 | damaged%04d.png | refused=cannot read damaged.mkv: cannot decode frame 10 (at 0.360 s)"
 "short.mp4 | yiq 150,0,0 | short-out.mp4 | refused=cannot read short.mp4: the video ends after 9 of its 10 frames"
 "headless.mp4 | yiq 150,0,0 | headless.mkv | refused=cannot read headless.mp4: mov: moov atom not found"
@@ -148,6 +182,15 @@ for row in "${rows[@]}"; do
             tag() { probe -select_streams v:0 -show_entries stream_tags=encoder "$1"; }
             [ -n "$(tag "$source")" ] && [ "$(tag "$source")" != "$(tag "$output")" ] ||
                 fail "$name: the encoder tag $(tag "$output") came through" ;;
+        x264=*)  # x264 writes its settings into the file: the preset's subme
+            grep -aqF "${check#x264=} " "$output" || fail "$name: x264 ran with $(grep -ao 'subme=[0-9]*' "$output")" ;;
+        lines=*) [ "$(wc -l <stderr.txt)" -eq "${check#lines=}" ] || fail "$name: printed $(cat stderr.txt)" ;;
+        error=*)
+            chain=$(sed 's/--then//; s/--[a-z]* [0-9]*//' <<<"$command")
+            bgra "$like" >source.raw && bgra "$output" >output.raw || fail "$name: cannot decode"
+            # shellcheck disable=SC2086
+            max=$("$error" source.raw output.raw $chain | sed -n 's/.*max error \([0-9]*\) .*/\1/p')
+            [ "${max:-999}" -le "${check#error=}" ] || fail "$name: max error ${max:-unknown}" ;;
         warns=*) grep -qF "$(tr _ ' ' <<<"${check#warns=}")" stderr.txt || fail "$name: no warning ${check#warns=}" ;;
         progress)  # on a terminal, the total from the container's duration
             frames=$(property frames "$source")
@@ -157,7 +200,9 @@ for row in "${rows[@]}"; do
             size=${check#pixels=}
             chain=$(sed 's/--then//; s/--[a-z]* [0-9]*//' <<<"$command")
             opts=()
-            [[ $source == *.jpg ]] && opts=(-sws_flags bicubic+accurate_rnd+full_chroma_int+full_chroma_inp)
+            # YUV sources as sorvel converts them.
+            [[ $(probe -select_streams v:0 -show_entries stream=pix_fmt "$like") == yuv* ]] &&
+                opts=(-sws_flags bicubic+accurate_rnd+full_chroma_int+full_chroma_inp)
             bgra "$like" "${opts[@]}" >source.raw && bgra "$output" >output.raw || fail "$name: cannot decode"
             # shellcheck disable=SC2086
             "$compare" source.raw output.raw "${size%x*}" "${size#*x}" $chain >compare.txt ||

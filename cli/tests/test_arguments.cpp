@@ -77,6 +77,24 @@ TEST(Arguments, KeepsParametersFrameSizeAndQuiet) {
     EXPECT_TRUE(parseArguments({"yiq", "1,2,3", "--lossless", "a.mp4", "b.mkv"}).command.lossless);
 }
 
+TEST(Arguments, Speed) {
+    const struct {
+        Args args;
+        Speed speed;
+    } cases[] = {
+        {{"yiq", "1,2,3", "a.mp4", "b.mkv"}, Speed::medium},
+        {{"yiq", "1,2,3", "--speed", "fast", "a.mp4", "b.mkv"}, Speed::fast},
+        {{"yiq", "1,2,3", "a.mp4", "--speed", "medium", "b.mkv"}, Speed::medium},
+        {{"yiq", "1,2,3", "a.mp4", "b.mkv", "--speed", "slow"}, Speed::slow},
+        {{"yiq", "1,2,3", "--speed", "slow", "--speed", "fast", "a.mp4", "b.mkv"}, Speed::fast},
+    };
+    for (const auto& c : cases) {
+        const ParseOutcome p = parseArguments(c.args);
+        ASSERT_EQ(p.error, "") << c.args[3];
+        EXPECT_EQ(p.command.speed, c.speed) << c.args[3];
+    }
+}
+
 TEST(Arguments, HelpForOneFilter) {
     const Args forms[] = {{"help", "rgb"}, {"rgb", "--help"}, {"rgb", "1,2,3", "-h"}};
     for (const Args& args : forms) {
@@ -129,6 +147,11 @@ TEST(Arguments, RejectsWithAClearMessage) {
         {{"yiq", "1,2,3", "--codec", "", "a", "b"}, "--codec needs an encoder's name"},
         {{"yiq", "1,2,3", "--lossless", "--crf", "4", "a", "b"}, "--lossless chooses the codec itself"},
         {{"yiq", "1,2,3", "--raw", "2x2", "--codec", "ffv1"}, "are for files, not --raw frames"},
+        {{"yiq", "1,2,3", "--speed", "quick", "a", "b"}, "--speed takes fast, medium or slow, not 'quick'"},
+        {{"yiq", "1,2,3", "--speed", "Fast", "a", "b"}, "--speed takes fast, medium or slow, not 'Fast'"},
+        {{"yiq", "1,2,3", "a", "b", "--speed"}, "--speed needs fast, medium or slow"},
+        {{"yiq", "1,2,3", "--raw", "2x2", "--speed", "fast"}, "--speed are for files, not --raw frames"},
+        {{"yiq", "1,2,3", "--lut", "a.cube", "--speed", "slow"}, "--speed are for files, not --lut"},
         {{"demo", "a.png", "b.png"}, "demo takes at most one argument"},
         {{"demo", "--quiet"}, "demo takes only an output PNG file"},
         {{"yiq", "1,2,3", "--lut", "a.cube", "--lut", "b.png"}, "--lut writes one file; give it once"},

@@ -9,7 +9,7 @@ release_codename() {
 build_packages() {
     echo cmake make g++ pkg-config git \
         g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 \
-        libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
+        libavformat-dev libavcodec-dev libavfilter-dev libswscale-dev libavutil-dev \
         frei0r-plugins-dev libstb-dev libexiv2-dev help2man
 }
 
@@ -67,7 +67,7 @@ not_debian() {
     echo "install-deps: this system has no apt-get; install these with its package manager:"
     echo "  build: CMake, make, a C++17 compiler (g++), pkg-config, git, help2man, the mingw-w64 cross"
     echo "         compilers for i686 and x86_64, FFmpeg's development files, the frei0r header, stb"
-    echo "         pkg-config modules: libavformat libavcodec libswscale libavutil"
+    echo "         pkg-config modules: libavformat libavcodec libavfilter libswscale libavutil"
     if [ "$1" = test ]; then
         echo "  test:  GoogleTest, Google Benchmark, libpng, Wine (64-bit, and 32-bit for those tests), Xvfb,"
         echo "         Ninja, clang with its sanitizer runtime, clang-tidy, cppcheck, ffmpeg, melt, GStreamer"
@@ -78,7 +78,7 @@ not_debian() {
     for c in cmake make c++ pkg-config git help2man i686-w64-mingw32-g++ x86_64-w64-mingw32-g++; do
         command -v "$c" >/dev/null || absent="$absent $c"
     done
-    modules="libavformat libavcodec libswscale libavutil"
+    modules="libavformat libavcodec libavfilter libswscale libavutil"
     [ "$1" = build ] || modules="$modules gtest benchmark libpng"
     for m in $modules; do
         pkg-config --exists "$m" 2>/dev/null || absent="$absent $m.pc"
