@@ -1,3 +1,4 @@
+# shellcheck shell=sh
 # The package groups of scripts/install-deps and the helpers that read
 # apt's and dpkg's answers. Sourced, not run.
 
@@ -13,6 +14,12 @@ build_packages() {
         frei0r-plugins-dev libstb-dev help2man
 }
 
+# What scripts/package adds: CPack's Debian step finds the libraries'
+# dependencies with dpkg-shlibdeps (dpkg-dev), which runs file.
+package_packages() {
+    echo dpkg-dev file
+}
+
 test_packages() {
     # The sanitizer runtime must match the clang that the release installs.
     case $1 in
@@ -25,7 +32,7 @@ test_packages() {
         clang "libclang-rt-${llvm:-14}-dev" clang-tidy cppcheck \
         ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick \
         libxml2-utils qtdeclarative5-dev-tools \
-        dpkg-dev lintian file man-db debootstrap zstd
+        shellcheck lintian man-db debootstrap zstd
 }
 
 # Where install-deps leaves the reason 32-bit Wine could not be installed,
@@ -68,10 +75,13 @@ not_debian() {
     echo "  build: CMake, make, a C++17 compiler (g++), pkg-config, git, help2man, the mingw-w64 cross"
     echo "         compilers for i686 and x86_64, FFmpeg's development files, the frei0r header, stb"
     echo "         pkg-config modules: libavformat libavcodec libswscale libavutil"
+    if [ "$1" != build ]; then
+        echo "  package: dpkg-dev (dpkg-shlibdeps), file"
+    fi
     if [ "$1" = test ]; then
         echo "  test:  GoogleTest, Google Benchmark, libpng, Wine (64-bit, and 32-bit for those tests), Xvfb,"
         echo "         Ninja, clang with its sanitizer runtime, clang-tidy, cppcheck, ffmpeg, melt, GStreamer"
-        echo "         (gst-launch-1.0, plugins-bad), ImageMagick, xmllint, qmllint (Qt 5), lintian, debootstrap"
+        echo "         (gst-launch-1.0, plugins-bad), ImageMagick, xmllint, qmllint (Qt 5), shellcheck, lintian, debootstrap"
         echo "         pkg-config modules: gtest benchmark libpng"
     fi
     absent=""
@@ -79,7 +89,7 @@ not_debian() {
         command -v "$c" >/dev/null || absent="$absent $c"
     done
     modules="libavformat libavcodec libswscale libavutil"
-    [ "$1" = build ] || modules="$modules gtest benchmark libpng"
+    [ "$1" != test ] || modules="$modules gtest benchmark libpng"
     for m in $modules; do
         pkg-config --exists "$m" 2>/dev/null || absent="$absent $m.pc"
     done
