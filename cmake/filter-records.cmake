@@ -1,7 +1,7 @@
 # Reads each filter's record (yiq/yiq.json, rgb/rgb.json, hsv/hsv.json) into
 # variables and writes the header <kind>_record.h into generated/, for the
 # C++ sources and the resource scripts. Variables, for KIND yiq, rgb, hsv:
-#   SORVEL_<KIND>_TITLE, _EDITOR_TITLE, _DESCRIPTION, _SUMMARY, _LIBRARY,
+#   SORVEL_<KIND>_TITLE, _EDITOR_TITLE, _DESCRIPTION, _DIALOG_CAPTION, _SUMMARY, _LIBRARY,
 #   _HELP_FILE, _KEYWORDS
 #   SORVEL_<KIND>_PARAMETER_<i>_NAME, _DEFAULT, _MINIMUM, _MAXIMUM, _BRIEF,
 #   _EXPLANATION for i = 0, 1, 2, in the order of the script line.
@@ -19,7 +19,7 @@ macro(sorvel_read_filter_record kind)
   set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${record_file})
   file(READ ${record_file} record)
   string(TOUPPER ${kind} KIND)
-  foreach(field title description summary library help_file keywords)
+  foreach(field title description dialog_caption summary library help_file keywords)
     string(TOUPPER ${field} FIELD)
     string(JSON SORVEL_${KIND}_${FIELD} GET "${record}" ${field})
   endforeach()
@@ -39,7 +39,7 @@ endmacro()
 function(sorvel_write_record_header kind)
   string(TOUPPER ${kind} KIND)
   set(lines "")
-  foreach(field TITLE EDITOR_TITLE DESCRIPTION SUMMARY LIBRARY)
+  foreach(field TITLE EDITOR_TITLE DESCRIPTION DIALOG_CAPTION SUMMARY LIBRARY)
     sorvel_c_string(${field} "${SORVEL_${KIND}_${field}}")
   endforeach()
   sorvel_c_string(HELP_PATH "plugins\\${SORVEL_${KIND}_HELP_FILE}")
@@ -60,6 +60,7 @@ function(sorvel_write_record_header kind)
 
 // For the resource script.
 #define SORVEL_${KIND}_TITLE ${TITLE}
+#define SORVEL_${KIND}_CAPTION ${DIALOG_CAPTION}
 #define SORVEL_${KIND}_LIBRARY ${LIBRARY}
 
 #ifndef RC_INVOKED
