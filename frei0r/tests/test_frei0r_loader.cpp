@@ -100,6 +100,8 @@ TEST_F(Frei0rLibraries, PluginInfo) {
         f0r_plugin_info_t info{};
         plugins_[i].pluginInfo(&info);
         EXPECT_STREQ(info.name, kPlugins[i].record.editorTitle);
+        // The Windows host's title, without the version it carries there.
+        EXPECT_EQ(std::string(info.name) + " v1.0", kPlugins[i].record.title);
         EXPECT_STREQ(info.author, "Vornak Software");
         EXPECT_STREQ(info.explanation, kPlugins[i].record.summary);
         EXPECT_EQ(info.plugin_type, F0R_PLUGIN_TYPE_FILTER);
