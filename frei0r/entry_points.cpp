@@ -8,6 +8,7 @@ extern "C" {
 
 #include "frei0r/filter_instance.h"
 #include "frei0r/filters.h"
+#include "frei0r/parameter_scale.h"
 
 #define SORVEL_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -15,6 +16,14 @@ namespace {
 
 using Filter = sorvel::frei0r::SORVEL_FREI0R_FILTER;
 using Instance = sorvel::frei0r::FilterInstance<Filter>;
+
+// Hosts see every parameter as a fraction of the dialog's range.
+constexpr bool rangesAreTheSliders() {
+    for (const sorvel::ParameterRecord& p : Filter::record.parameters)
+        if (p.minimum != 0 || p.maximum != sorvel::frei0r::kSliderMax) return false;
+    return true;
+}
+static_assert(rangesAreTheSliders(), "a parameter's range is not the frei0r scale");
 
 Instance* instanceOf(f0r_instance_t instance) { return static_cast<Instance*>(instance); }
 
@@ -26,23 +35,23 @@ SORVEL_EXPORT void f0r_deinit() {}
 
 SORVEL_EXPORT void f0r_get_plugin_info(f0r_plugin_info_t* info) {
     if (info == nullptr) return;
-    info->name = Filter::text.name;
-    info->author = Filter::text.author;
+    info->name = Filter::record.editorTitle;
+    info->author = sorvel::frei0r::kAuthor;
     info->plugin_type = F0R_PLUGIN_TYPE_FILTER;
     info->color_model = F0R_COLOR_MODEL_BGRA8888;
     info->frei0r_version = FREI0R_MAJOR_VERSION;
     info->major_version = sorvel::frei0r::kMajorVersion;
     info->minor_version = sorvel::frei0r::kMinorVersion;
     info->num_params = sorvel::frei0r::kParameterCount;
-    info->explanation = Filter::text.explanation;
+    info->explanation = Filter::record.summary;
 }
 
 SORVEL_EXPORT void f0r_get_param_info(f0r_param_info_t* info, int param_index) {
     if (info == nullptr || param_index < 0 || param_index >= sorvel::frei0r::kParameterCount) return;
-    const sorvel::frei0r::ParameterText& text = Filter::text.parameters[param_index];
-    info->name = text.name;
+    const sorvel::ParameterRecord& parameter = Filter::record.parameters[param_index];
+    info->name = parameter.name;
     info->type = F0R_PARAM_DOUBLE;
-    info->explanation = text.explanation;
+    info->explanation = parameter.brief;
 }
 
 SORVEL_EXPORT f0r_instance_t f0r_construct(unsigned int width, unsigned int height) {

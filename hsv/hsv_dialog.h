@@ -4,14 +4,15 @@
 
 #include "core/instance.h"
 #include "core/plain_sliders.h"
+#include "hsv/hsv_transform.h"
 
 namespace sorvel::hsv {
 
 inline dialog::SliderRows sliderRows(HsvInstance& inst) {
     return {{
-        {1000, 1013, 1003, 150, &inst.hue},
-        {1001, 1014, 1004, 0, &inst.saturation},
-        {1008, 1015, 1005, 0, &inst.value},
+        {1000, 1013, 1003, kDefaults.hue, &inst.hue},
+        {1001, 1014, 1004, kDefaults.saturation, &inst.saturation},
+        {1008, 1015, 1005, kDefaults.value, &inst.value},
     }};
 }
 

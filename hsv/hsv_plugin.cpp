@@ -9,14 +9,14 @@ namespace {
 
 struct HsvPlugin {
     using Instance = HsvInstance;
-    static constexpr const char* name = "Video Sorvel (saturation/value) v1.0";
-    static constexpr const char* desc = "Adjust hue, saturation, value.";
+    static constexpr const char* name = hsv::kRecord.title;
+    static constexpr const char* desc = hsv::kRecord.description;
 
     static void render(const Instance& inst, const SourceImage& src, const DestImage& dst) {
         hsv::render({inst.hue, inst.saturation, inst.value}, src, dst);
     }
 
-    static constexpr const char* helpFile = "plugins\\sorvSV.txt";
+    static constexpr const char* helpFile = hsv::kRecord.helpPath;
     static void initControls(dialog::Controls& c, Instance& inst) { dialog::initPlainSliders(c, hsv::sliderRows(inst)); }
     static dialog::Outcome scroll(dialog::Controls& c, Instance& inst, int, int, int) {
         return dialog::scrollPlainSliders(c, hsv::sliderRows(inst));

@@ -6,6 +6,7 @@
 #include "core/image.h"
 #include "core/kernel.h"
 #include "core/pixel.h"
+#include "hsv_record.h"
 
 namespace sorvel::hsv {
 
@@ -15,7 +16,9 @@ struct Params {
     std::int32_t value;       // strength of the value boost
 };
 
-constexpr Params kDefaults{150, 0, 0};
+// The defaults of the host's init procedure and the dialog.
+constexpr Params kDefaults{kRecord.parameters[0].defaultValue, kRecord.parameters[1].defaultValue,
+                           kRecord.parameters[2].defaultValue};
 
 struct Coefficients {
     double hueShift;  // (hue - 150) / 300 turns, in double precision

@@ -9,14 +9,14 @@ namespace {
 
 struct RgbPlugin {
     using Instance = RgbInstance;
-    static constexpr const char* name = "Video Sorvel (RGB) v1.0";
-    static constexpr const char* desc = "Adjust color saturation";
+    static constexpr const char* name = rgb::kRecord.title;
+    static constexpr const char* desc = rgb::kRecord.description;
 
     static void render(const Instance& inst, const SourceImage& src, const DestImage& dst) {
         rgb::render({inst.red, inst.green, inst.blue}, src, dst);
     }
 
-    static constexpr const char* helpFile = "plugins\\sorvelRGB.txt";
+    static constexpr const char* helpFile = rgb::kRecord.helpPath;
     static void initControls(dialog::Controls& c, Instance& inst) { rgb::initRgbControls(c, inst); }
     static dialog::Outcome scroll(dialog::Controls& c, Instance& inst, int sender, int code, int position) {
         return rgb::scrollRgb(c, inst, sender, code, position);

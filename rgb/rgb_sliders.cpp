@@ -139,9 +139,10 @@ dialog::Outcome scrollRgb(dialog::Controls& c, RgbInstance& inst, int sender, in
 dialog::Outcome commandRgb(dialog::Controls& c, RgbInstance& inst, int id, int notification) {
     for (int ch = kRed; ch <= kBlue; ++ch) {
         if (kChannelIds[ch].defaultButton != id) continue;
-        *gainOf(inst, ch) = 0;
-        c.moveSlider(kChannelIds[ch].slider, 0);
-        showGain(c, ch, 0);
+        const int gain = kRecord.parameters[ch].defaultValue;
+        *gainOf(inst, ch) = gain;
+        c.moveSlider(kChannelIds[ch].slider, gain);
+        showGain(c, ch, gain);
         return {true, true, true};
     }
     if (id != dialog::kLinked) return {};

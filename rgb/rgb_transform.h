@@ -6,6 +6,7 @@
 #include "core/image.h"
 #include "core/kernel.h"
 #include "core/pixel.h"
+#include "rgb_record.h"
 
 namespace sorvel::rgb {
 
@@ -13,7 +14,9 @@ struct Params {
     std::int32_t red, green, blue;  // gains, 0 leaves a channel unchanged
 };
 
-constexpr Params kDefaults{0, 0, 0};
+// The defaults of the host's init procedure and the dialog.
+constexpr Params kDefaults{kRecord.parameters[0].defaultValue, kRecord.parameters[1].defaultValue,
+                           kRecord.parameters[2].defaultValue};
 
 // A gain as a fraction of its range: 1/300 in single precision.
 constexpr float kGainScale = 0.0033333334f;

@@ -4,14 +4,15 @@
 
 #include "core/instance.h"
 #include "core/plain_sliders.h"
+#include "yiq/yiq_transform.h"
 
 namespace sorvel::yiq {
 
 inline dialog::SliderRows sliderRows(YiqInstance& inst) {
     return {{
-        {1000, 1013, 1003, 150, &inst.balance},   // bottom row, "I" to "Q"
-        {1002, 1014, 1005, 0, &inst.intensity},   // top row
-        {1008, 1015, 1004, 0, &inst.saturation},  // middle row
+        {1000, 1013, 1003, kDefaults.balance, &inst.balance},   // bottom row, "I" to "Q"
+        {1002, 1014, 1005, kDefaults.intensity, &inst.intensity},   // top row
+        {1008, 1015, 1004, kDefaults.saturation, &inst.saturation},  // middle row
     }};
 }
 

@@ -9,14 +9,14 @@ namespace {
 
 struct YiqPlugin {
     using Instance = YiqInstance;
-    static constexpr const char* name = "Video Sorvel (YIQ) v1.0";
-    static constexpr const char* desc = "Adjust intensity, saturation, and color balance.";
+    static constexpr const char* name = yiq::kRecord.title;
+    static constexpr const char* desc = yiq::kRecord.description;
 
     static void render(const Instance& inst, const SourceImage& src, const DestImage& dst) {
         yiq::render({inst.balance, inst.intensity, inst.saturation}, src, dst);
     }
 
-    static constexpr const char* helpFile = "plugins\\sorvelYIQ.txt";
+    static constexpr const char* helpFile = yiq::kRecord.helpPath;
     static void initControls(dialog::Controls& c, Instance& inst) { dialog::initPlainSliders(c, yiq::sliderRows(inst)); }
     static dialog::Outcome scroll(dialog::Controls& c, Instance& inst, int, int, int) {
         return dialog::scrollPlainSliders(c, yiq::sliderRows(inst));

@@ -6,6 +6,7 @@
 #include "core/image.h"
 #include "core/kernel.h"
 #include "core/pixel.h"
+#include "yiq_record.h"
 
 namespace sorvel::yiq {
 
@@ -15,7 +16,9 @@ struct Params {
     std::int32_t saturation;  // strength of the chroma curve
 };
 
-constexpr Params kDefaults{150, 0, 0};
+// The defaults of the host's init procedure and the dialog.
+constexpr Params kDefaults{kRecord.parameters[0].defaultValue, kRecord.parameters[1].defaultValue,
+                           kRecord.parameters[2].defaultValue};
 
 // Derived once per frame from the parameters.
 struct Coefficients {

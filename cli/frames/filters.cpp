@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/filter_record.h"
 #include "core/image.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
@@ -10,43 +11,34 @@
 
 namespace sorvel::cli {
 
+namespace {
+
+constexpr bool rangeIsTheDialogs(const FilterRecord& r) {
+    for (const ParameterRecord& p : r.parameters)
+        if (p.minimum != kParameterMin || p.maximum != kParameterMax) return false;
+    return true;
+}
+static_assert(rangeIsTheDialogs(yiq::kRecord) && rangeIsTheDialogs(rgb::kRecord) &&
+                  rangeIsTheDialogs(hsv::kRecord),
+              "the command line's range is not every parameter's");
+
+// The command line's view of a filter's record.
+FilterInfo fromRecord(FilterKind kind, const char* name, const FilterRecord& r) {
+    FilterInfo info{kind, name, r.title, r.library, r.summary, {}};
+    for (std::size_t i = 0; i < info.parameters.size(); ++i) {
+        const ParameterRecord& p = r.parameters[i];
+        info.parameters[i] = {p.commandName, p.defaultValue, p.explanation};
+    }
+    return info;
+}
+
+}  // namespace
+
 const std::array<FilterInfo, 3>& allFilters() {
     static const std::array<FilterInfo, 3> filters{{
-        {FilterKind::yiq, "yiq", "Video Sorvel (YIQ) v1.0", "sorvYIQ.vdf",
-         "Brightens through a luma curve, strengthens colour through a chroma curve, and shifts "
-         "colour between the orange-blue (I) and purple-green (Q) axes.",
-         {{{"balance", yiq::kDefaults.balance,
-            "Weight between the two colour axes; 150 is neutral. While saturation is below 144, "
-            "values under 150 strengthen the orange-blue axis and weaken the purple-green one, and "
-            "values over 150 do the opposite; from saturation 144 up the direction turns round. "
-            "At low saturation even a few steps away from 150 act strongly."},
-           {"intensity", yiq::kDefaults.intensity,
-            "Brightness curve: lifts dark and middle tones while black stays black. 0 leaves "
-            "brightness as it is; 300 lifts the most (a middle grey 128 becomes 232)."},
-           {"saturation", yiq::kDefaults.saturation,
-            "Colour curve: strengthens colour relative to brightness. 0 leaves colour as it is; "
-            "300 strengthens it the most."}}}},
-        {FilterKind::rgb, "rgb", "Video Sorvel (RGB) v1.0", "sorvRGB.vdf",
-         "Lifts the red, green and blue channels each through a curve of its own. Black and full "
-         "intensity stay where they are; every level in between rises.",
-         {{{"red", rgb::kDefaults.red,
-            "Gain of the red channel. 0 leaves red unchanged; 300 lifts it the most (128 becomes "
-            "232)."},
-           {"green", rgb::kDefaults.green, "Gain of the green channel, alike."},
-           {"blue", rgb::kDefaults.blue, "Gain of the blue channel, alike."}}}},
-        {FilterKind::hsv, "hsv", "Video Sorvel (saturation/value) v1.0", "sorvSV.vdf",
-         "Turns every hue round the colour wheel and makes colours more vivid and brighter "
-         "through curves on saturation and value.",
-         {{{"hue", hsv::kDefaults.hue,
-            "Turn of the colour wheel, 1/300 of a turn per step; 150 leaves hues alone. Above "
-            "150 red turns towards yellow and green, below 150 towards magenta and blue; 0 and "
-            "300 turn half a turn (red becomes cyan)."},
-           {"saturation", hsv::kDefaults.saturation,
-            "Saturation curve: makes colours more vivid while greys stay grey. 0 leaves "
-            "saturation as it is; 300 raises it the most."},
-           {"value", hsv::kDefaults.value,
-            "Value curve: brightens every colour while black stays black. 0 leaves value as it "
-            "is; 300 lifts the most (a grey 64 becomes 196)."}}}},
+        fromRecord(FilterKind::yiq, "yiq", yiq::kRecord),
+        fromRecord(FilterKind::rgb, "rgb", rgb::kRecord),
+        fromRecord(FilterKind::hsv, "hsv", hsv::kRecord),
     }};
     return filters;
 }

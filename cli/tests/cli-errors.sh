@@ -4,6 +4,8 @@
 # command line) that names the file and the cause, and no output file is
 # left half-written.
 #   cli-errors.sh SORVEL WORKDIR
+# The work folder holds only names this test chose, so ls | grep is safe.
+# shellcheck disable=SC2010
 set -u
 sorvel=$1 work=$2
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1

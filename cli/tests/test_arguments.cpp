@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/batch/batch_plan.h"
 #include "cli/command/arguments.h"
+#include "cli/command/help_text.h"
+#include "hsv/hsv_transform.h"
+#include "rgb/rgb_transform.h"
+#include "yiq/yiq_transform.h"
 
 namespace sorvel::cli {
 namespace {
@@ -102,6 +108,40 @@ TEST(Arguments, HelpForOneFilter) {
         ASSERT_EQ(p.error, "") << args[0] << " " << args[1];
         EXPECT_EQ(p.command.action, Action::filterHelp);
         EXPECT_STREQ(p.command.helpFilter->name, "rgb");
+    }
+}
+
+// The text with every run of spaces and line breaks made one space.
+std::string unwrapped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        const bool space = c == ' ' || c == '\n';
+        if (space && (out.empty() || out.back() == ' ')) continue;
+        out += space ? ' ' : c;
+    }
+    return out;
+}
+
+// sorvel help FILTER tells what the filter's record says: its title,
+// library, summary and, per parameter in Config order, the command line's
+// name, the default and the longer explanation.
+TEST(Arguments, FilterHelpIsTheRecord) {
+    const std::pair<const char*, const FilterRecord*> filters[] = {
+        {"yiq", &yiq::kRecord}, {"rgb", &rgb::kRecord}, {"hsv", &hsv::kRecord}};
+    for (const auto& [name, record] : filters) {
+        const std::string text = unwrapped(filterHelpText(*findFilter(name)));
+        const std::string head = std::string(name) + ": " + record->title + ", the plug-in " + record->library;
+        EXPECT_EQ(text.rfind(head, 0), 0u) << text;
+        EXPECT_NE(text.find(record->summary), std::string::npos) << name;
+        std::size_t at = 0;
+        for (const ParameterRecord& p : record->parameters) {
+            std::string lower = p.name;
+            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            const std::string entry = " " + lower + ": 0 to 300, default " + std::to_string(p.defaultValue) +
+                                      " " + p.explanation;
+            at = text.find(entry, at);
+            EXPECT_NE(at, std::string::npos) << name << ": no \"" << entry << "\" in order";
+        }
     }
 }
 

@@ -59,19 +59,14 @@ void load(const std::string& kind, Plugin& p) {
 
 struct Expected {
     const char* kind;
-    const char* name;
-    const char* explanation;
-    const char* params[3];
+    const sorvel::FilterRecord& record;  // the texts the library must report
     double defaults[3];
 };
 
 const Expected kPlugins[] = {
-    {"yiq", "Video Sorvel (YIQ)", "Adjust intensity, saturation, and color balance.",
-     {"Balance", "Intensity", "Saturation"}, {0.5, 0, 0}},
-    {"rgb", "Video Sorvel (RGB)", "Adjust the red, green and blue levels with a gain curve per channel.",
-     {"Red", "Green", "Blue"}, {0, 0, 0}},
-    {"hsv", "Video Sorvel (saturation/value)", "Adjust hue, saturation, value.",
-     {"Hue", "Saturation", "Value"}, {0.5, 0, 0}},
+    {"yiq", sorvel::yiq::kRecord, {0.5, 0, 0}},
+    {"rgb", sorvel::rgb::kRecord, {0, 0, 0}},
+    {"hsv", sorvel::hsv::kRecord, {0.5, 0, 0}},
 };
 
 // The three libraries stay loaded together for the whole suite, as in a
@@ -104,9 +99,11 @@ TEST_F(Frei0rLibraries, PluginInfo) {
     for (int i = 0; i < 3; ++i) {
         f0r_plugin_info_t info{};
         plugins_[i].pluginInfo(&info);
-        EXPECT_STREQ(info.name, kPlugins[i].name);
+        EXPECT_STREQ(info.name, kPlugins[i].record.editorTitle);
+        // The Windows host's title, without the version it carries there.
+        EXPECT_EQ(std::string(info.name) + " v1.0", kPlugins[i].record.title);
         EXPECT_STREQ(info.author, "Vornak Software");
-        EXPECT_STREQ(info.explanation, kPlugins[i].explanation);
+        EXPECT_STREQ(info.explanation, kPlugins[i].record.summary);
         EXPECT_EQ(info.plugin_type, F0R_PLUGIN_TYPE_FILTER);
         EXPECT_EQ(info.color_model, F0R_COLOR_MODEL_BGRA8888);
         EXPECT_EQ(info.frei0r_version, 1);
@@ -121,10 +118,9 @@ TEST_F(Frei0rLibraries, ParameterInfo) {
         for (int k = 0; k < 3; ++k) {
             f0r_param_info_t info{};
             plugins_[i].paramInfo(&info, k);
-            EXPECT_STREQ(info.name, kPlugins[i].params[k]);
+            EXPECT_STREQ(info.name, kPlugins[i].record.parameters[k].name);
             EXPECT_EQ(info.type, F0R_PARAM_DOUBLE);
-            ASSERT_NE(info.explanation, nullptr);
-            EXPECT_GT(std::string(info.explanation).size(), 10u);
+            EXPECT_STREQ(info.explanation, kPlugins[i].record.parameters[k].brief);
         }
         for (const int bad : {-1, 3, 1000}) {
             f0r_param_info_t info{"untouched", 99, nullptr};

@@ -1,3 +1,4 @@
+# shellcheck shell=sh
 # The package groups of scripts/install-deps and the helpers that read
 # apt's and dpkg's answers. Sourced, not run.
 
@@ -13,6 +14,12 @@ build_packages() {
         frei0r-plugins-dev libstb-dev libexiv2-dev help2man
 }
 
+# What scripts/package adds: CPack's Debian step finds the libraries'
+# dependencies with dpkg-shlibdeps (dpkg-dev), which runs file.
+package_packages() {
+    echo dpkg-dev file
+}
+
 test_packages() {
     # The sanitizer runtime must match the clang that the release installs.
     case $1 in
@@ -25,7 +32,7 @@ test_packages() {
         clang "libclang-rt-${llvm:-14}-dev" clang-tidy cppcheck \
         ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick opencolorio-tools exiv2 icc-profiles-free \
         libxml2-utils qtdeclarative5-dev-tools \
-        dpkg-dev lintian file man-db debootstrap zstd
+        shellcheck lintian man-db debootstrap zstd
 }
 
 # Where install-deps leaves the reason 32-bit Wine could not be installed,
@@ -67,19 +74,22 @@ not_debian() {
     echo "install-deps: this system has no apt-get; install these with its package manager:"
     echo "  build: CMake, make, a C++17 compiler (g++), pkg-config, git, help2man, the mingw-w64 cross"
     echo "         compilers for i686 and x86_64, FFmpeg's development files, the frei0r header, stb"
-    echo "         pkg-config modules: libavformat libavcodec libavfilter libswscale libavutil"
+    echo "         pkg-config modules: libavformat libavcodec libavfilter libswscale libavutil exiv2"
+    if [ "$1" != build ]; then
+        echo "  package: dpkg-dev (dpkg-shlibdeps), file"
+    fi
     if [ "$1" = test ]; then
         echo "  test:  GoogleTest, Google Benchmark, libpng, Wine (64-bit, and 32-bit for those tests), Xvfb,"
         echo "         Ninja, clang with its sanitizer runtime, clang-tidy, cppcheck, ffmpeg, melt, GStreamer"
-        echo "         (gst-launch-1.0, plugins-bad), ImageMagick, xmllint, qmllint (Qt 5), lintian, debootstrap"
+        echo "         (gst-launch-1.0, plugins-bad), ImageMagick, xmllint, qmllint (Qt 5), shellcheck, lintian, debootstrap"
         echo "         pkg-config modules: gtest benchmark libpng"
     fi
     absent=""
     for c in cmake make c++ pkg-config git help2man i686-w64-mingw32-g++ x86_64-w64-mingw32-g++; do
         command -v "$c" >/dev/null || absent="$absent $c"
     done
-    modules="libavformat libavcodec libavfilter libswscale libavutil"
-    [ "$1" = build ] || modules="$modules gtest benchmark libpng"
+    modules="libavformat libavcodec libavfilter libswscale libavutil exiv2"
+    [ "$1" != test ] || modules="$modules gtest benchmark libpng"
     for m in $modules; do
         pkg-config --exists "$m" 2>/dev/null || absent="$absent $m.pc"
     done
