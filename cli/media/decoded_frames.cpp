@@ -110,7 +110,7 @@ VideoSource videoSourceOf(const MediaInput& input, const AVFrame& first, bool al
     v.chromaLocation = first.chroma_location;
     v.colour = colourOf(first, input.codec());
     v.stream = &s;
-    v.lossless = codedLosslessly(v.codec, v.format);
+    v.lossless = codedLosslessly(input.codec(), v.format);
     v.onePicture = holdsOnePicture(input);
     return v;
 }

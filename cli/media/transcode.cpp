@@ -138,9 +138,12 @@ struct Run {
     std::string all() {
         std::string cause = input.open(command.input, 0, filter.threads());
         if (!cause.empty()) return "cannot read " + command.input + ": " + cause;
+        // Said once the output is written, as the copy warnings are: a
+        // picture refused as damaged needs no word on its metadata.
+        std::string metadataWarning;
         if (input.singlePicture()) {
             cause = photo.read(command.input);
-            if (!cause.empty()) warn(command.input + ": its metadata is not kept: " + cause);
+            if (!cause.empty()) metadataWarning = command.input + ": its metadata is not kept: " + cause;
             orientation = photo.orientation();
         }
         EncodeSettings settings{command.codec, command.crf, command.lossless};
@@ -175,6 +178,7 @@ struct Run {
         cause = photoOut ? output.finish([this](const std::string& temporary) { return keepMetadata(temporary); })
                          : output.finish();
         if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
+        if (!metadataWarning.empty()) warn(metadataWarning);
         warnAll(copyWarnings, command.output);
         return "";
     }
