@@ -198,6 +198,11 @@ Image load(const std::string& path, Base where, ImportResolver resolve) {
     return image;
 }
 
+void unloadKeepingGuard(const Image& image) {
+    if (mmap(image.base, image.size, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) == MAP_FAILED)
+        fail("cannot unmap the image");
+}
+
 void* exportedAddress(const Image& image, const std::string& name) {
     const unsigned char* base = image.base;
     const std::uint32_t peAt = read<std::uint32_t>(base + 0x3C);

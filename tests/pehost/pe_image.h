@@ -26,6 +26,10 @@ struct Image {
 // process can load or its entry point fails.
 Image load(const std::string& path, Base where, ImportResolver resolve);
 
+// Unmaps the image and leaves its addresses inaccessible, so that a copy
+// loaded later that still points there (an address not relocated) faults.
+void unloadKeepingGuard(const Image& image);
+
 // The exported function's address, or nullptr.
 void* exportedAddress(const Image& image, const std::string& name);
 
