@@ -22,6 +22,7 @@ const KernelChoice& applyKernelChoice() {
         Kernel cpuFastest = Kernel::scalar;
         for (Kernel k : {Kernel::sse2, Kernel::avx2})
             if (cpuRuns(k)) cpuFastest = k;
+        // NOLINTNEXTLINE(concurrency-mt-unsafe): once, before the programs start threads
         KernelChoice c = chooseKernel(std::getenv("SORVEL_KERNEL"), cpuFastest);
         limitKernels(c.kernel);
         return c;

@@ -156,9 +156,9 @@ void checkEveryColour(FilterDefinition* fd, const char* kind, const std::vector<
 }
 
 sorvel::test::ModuleEntries entriesOf(const sorvel::pe::Image& image) {
-    return {reinterpret_cast<sorvel::test::ModuleInit>(sorvel::pe::exportedAddress(image, "VirtualdubFilterModuleInit2")),
-            reinterpret_cast<sorvel::test::ModuleDeinit>(
-                sorvel::pe::exportedAddress(image, "VirtualdubFilterModuleDeinit")),
+    using sorvel::pe::exportedAddress;
+    return {reinterpret_cast<sorvel::test::ModuleInit>(exportedAddress(image, "VirtualdubFilterModuleInit2")),
+            reinterpret_cast<sorvel::test::ModuleDeinit>(exportedAddress(image, "VirtualdubFilterModuleDeinit")),
             image.base};
 }
 
@@ -185,7 +185,8 @@ int main(int argc, char** argv) {
     const std::vector<Expectation> expectations = sorvel::test::readExpectations(argv[3]);
     try {
         // At the image base: the whole protocol and every colour.
-        const sorvel::pe::Image atBase = sorvel::pe::load(argv[1], sorvel::pe::Base::preferred, sorvel::pe::resolveImport);
+        using sorvel::pe::Base;
+        const sorvel::pe::Image atBase = sorvel::pe::load(argv[1], Base::preferred, sorvel::pe::resolveImport);
         check(atBase.base == reinterpret_cast<unsigned char*>(atBase.preferredBase), "loaded at the image base");
         const sorvel::test::ModuleEntries entries = entriesOf(atBase);
         sorvel::test::checkRegistration(entries);
@@ -202,7 +203,7 @@ int main(int argc, char** argv) {
         // A second copy elsewhere, the first one gone: relocated, it must
         // render the same.
         sorvel::pe::unloadKeepingGuard(atBase);
-        const sorvel::pe::Image moved = sorvel::pe::load(argv[1], sorvel::pe::Base::other, sorvel::pe::resolveImport);
+        const sorvel::pe::Image moved = sorvel::pe::load(argv[1], Base::other, sorvel::pe::resolveImport);
         check(moved.base != atBase.base && moved.relocationsApplied > 0, "a second copy relocated elsewhere");
         FilterModule movedModule{};
         if (FilterDefinition* fd = sorvel::test::registerFilter(entriesOf(moved), movedModule)) {

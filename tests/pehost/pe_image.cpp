@@ -90,7 +90,7 @@ void copySections(const Headers& h, const std::vector<unsigned char>& file, unsi
         const std::uint32_t virtualSize = read<std::uint32_t>(s + 8), rva = read<std::uint32_t>(s + 12);
         const std::uint32_t rawSize = read<std::uint32_t>(s + 16), rawAt = read<std::uint32_t>(s + 20);
         const std::uint32_t copied = rawSize < virtualSize ? rawSize : virtualSize;
-        if (rva + static_cast<std::uint64_t>(virtualSize) > h.sizeOfImage || rawAt + std::uint64_t{copied} > file.size())
+        if (std::uint64_t{rva} + virtualSize > h.sizeOfImage || std::uint64_t{rawAt} + copied > file.size())
             fail("a section lies outside the image or the file");
         std::memcpy(base + rva, file.data() + rawAt, copied);  // the rest stays zero
     }

@@ -1,7 +1,6 @@
-// Compiled with -fno-builtin and without loop-to-call rewriting, so that
-// these stay plain loops and never become calls of the C library's own
-// (AVX) versions, which would disturb the driver's check of the vector
-// registers.
+// The copies go byte by byte through volatile pointers, so that the compiler
+// never turns them into calls of the C library's own (AVX) versions, which
+// would disturb the driver's check of the vector registers.
 #include "pehost/win_imports.h"
 
 #include <sys/mman.h>
@@ -20,15 +19,15 @@ namespace sorvel::pe {
 namespace {
 
 extern "C" SORVEL_CRT void* copyBytes(void* dst, const void* src, std::size_t n) {
-    auto* d = static_cast<unsigned char*>(dst);
-    const auto* s = static_cast<const unsigned char*>(src);
+    auto* d = static_cast<volatile unsigned char*>(dst);
+    const auto* s = static_cast<const volatile unsigned char*>(src);
     for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
     return dst;
 }
 
 extern "C" SORVEL_CRT void* moveBytes(void* dst, const void* src, std::size_t n) {
-    auto* d = static_cast<unsigned char*>(dst);
-    const auto* s = static_cast<const unsigned char*>(src);
+    auto* d = static_cast<volatile unsigned char*>(dst);
+    const auto* s = static_cast<const volatile unsigned char*>(src);
     if (d < s) {
         for (std::size_t i = 0; i < n; ++i) d[i] = s[i];
     } else {
@@ -38,12 +37,12 @@ extern "C" SORVEL_CRT void* moveBytes(void* dst, const void* src, std::size_t n)
 }
 
 extern "C" SORVEL_CRT void* fillBytes(void* dst, int value, std::size_t n) {
-    auto* d = static_cast<unsigned char*>(dst);
+    auto* d = static_cast<volatile unsigned char*>(dst);
     for (std::size_t i = 0; i < n; ++i) d[i] = static_cast<unsigned char>(value);
     return dst;
 }
 
-extern "C" SORVEL_CRT std::size_t stringLength(const char* s) {
+extern "C" SORVEL_CRT std::size_t stringLength(const volatile char* s) {
     std::size_t n = 0;
     while (s[n] != '\0') ++n;
     return n;

@@ -6,8 +6,8 @@
 #include <cstdint>
 
 using DWORD = std::uint32_t;
-using HWND = struct HWND__*;
-using HDC = struct HDC__*;
+using HWND = struct Window*;
+using HDC = struct DeviceContext*;
 using HINSTANCE = void*;
 
 // The libraries' calling convention as seen from here: cdecl on i686 Linux
