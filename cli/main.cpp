@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/batch/batch_run.h"
+#include "core/kernel_choice.h"
 #include "cli/command/arguments.h"
 #include "cli/demo/demo.h"
 #include "cli/frames/frame_filter.h"
@@ -124,6 +125,7 @@ int run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    sorvel::applyKernelChoice();
     try {
         return run(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const std::bad_alloc&) {

@@ -46,6 +46,9 @@ bool avx2Runs() {
 #endif
 }
 
+// The fastest kernel allowed, as an int of the enum.
+std::atomic<int> kernelLimit{static_cast<int>(Kernel::avx2)};
+
 }  // namespace
 
 const char* kernelName(Kernel kernel) {
@@ -59,6 +62,12 @@ const char* kernelName(Kernel kernel) {
 }
 
 bool kernelRuns(Kernel kernel) {
+    return static_cast<int>(kernel) <= kernelLimit.load(std::memory_order_relaxed) && cpuRuns(kernel);
+}
+
+void limitKernels(Kernel fastest) { kernelLimit.store(static_cast<int>(fastest), std::memory_order_relaxed); }
+
+bool cpuRuns(Kernel kernel) {
     switch (kernel) {
         case Kernel::scalar:
         case Kernel::table: return true;

@@ -17,7 +17,15 @@ const char* kernelName(Kernel kernel);
 
 // Whether this build holds the kernel's code and the CPU (and, for AVX2,
 // the operating system) supports its instructions. The CPU is asked once.
+bool cpuRuns(Kernel kernel);
+
+// Whether cpuRuns the kernel and it is no faster than the limit below.
 bool kernelRuns(Kernel kernel);
+
+// Rules out every kernel after `fastest` in the order of the enum (the
+// programs do this once, at start, from the user's choice). No limit is set
+// by default: the CPU decides.
+void limitKernels(Kernel fastest);
 
 // The last kernel of the list, fastest last, that kernelRuns.
 template <std::size_t N>

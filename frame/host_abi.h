@@ -8,6 +8,12 @@
 
 #include <cstddef>
 
+// The calling convention of the procedures below. Empty for a Windows
+// build; a host that is not a Windows program defines it to the Windows one.
+#ifndef SORVEL_PLUGIN_CALL
+#define SORVEL_PLUGIN_CALL
+#endif
+
 struct FilterActivation;
 struct FilterDefinition;
 struct FilterFunctions;
@@ -75,8 +81,8 @@ public:
     int asInt() const { return u.i; }
 };
 
-using ScriptFunction = void (*)(IScriptInterpreter*, void* filterActivation, CScriptValue* argv,
-                                int argc);
+using ScriptFunction = void(SORVEL_PLUGIN_CALL*)(IScriptInterpreter*, void* filterActivation,
+                                                 CScriptValue* argv, int argc);
 
 struct ScriptFunctionDef {
     ScriptFunction func_ptr;
@@ -90,15 +96,15 @@ struct CScriptObject {
     void* obj_list;
 };
 
-using FilterInitProc = int (*)(FilterActivation*, const FilterFunctions*);
-using FilterDeinitProc = void (*)(FilterActivation*, const FilterFunctions*);
-using FilterRunProc = int (*)(const FilterActivation*, const FilterFunctions*);
-using FilterParamProc = long (*)(FilterActivation*, const FilterFunctions*);
-using FilterConfigProc = int (*)(FilterActivation*, const FilterFunctions*, HWND);
-using FilterStringProc = void (*)(const FilterActivation*, const FilterFunctions*, char*);
-using FilterStartProc = int (*)(FilterActivation*, const FilterFunctions*);
-using FilterEndProc = int (*)(FilterActivation*, const FilterFunctions*);
-using FilterScriptStrProc = bool (*)(FilterActivation*, const FilterFunctions*, char*, int);
+using FilterInitProc = int(SORVEL_PLUGIN_CALL*)(FilterActivation*, const FilterFunctions*);
+using FilterDeinitProc = void(SORVEL_PLUGIN_CALL*)(FilterActivation*, const FilterFunctions*);
+using FilterRunProc = int(SORVEL_PLUGIN_CALL*)(const FilterActivation*, const FilterFunctions*);
+using FilterParamProc = long(SORVEL_PLUGIN_CALL*)(FilterActivation*, const FilterFunctions*);
+using FilterConfigProc = int(SORVEL_PLUGIN_CALL*)(FilterActivation*, const FilterFunctions*, HWND);
+using FilterStringProc = void(SORVEL_PLUGIN_CALL*)(const FilterActivation*, const FilterFunctions*, char*);
+using FilterStartProc = int(SORVEL_PLUGIN_CALL*)(FilterActivation*, const FilterFunctions*);
+using FilterEndProc = int(SORVEL_PLUGIN_CALL*)(FilterActivation*, const FilterFunctions*);
+using FilterScriptStrProc = bool(SORVEL_PLUGIN_CALL*)(FilterActivation*, const FilterFunctions*, char*, int);
 
 struct FilterDefinition {
     FilterDefinition* next;
@@ -134,14 +140,14 @@ struct FilterModule {
 };
 
 struct FilterFunctions {
-    FilterDefinition* (*addFilter)(FilterModule*, FilterDefinition*, int fd_len);
-    void (*removeFilter)(FilterDefinition*);
-    bool (*isFPUEnabled)();
-    bool (*isMMXEnabled)();
-    void (*InitVTables)(void*);
-    void (*ExceptOutOfMemory)();
-    void (*Except)(const char* format, ...);
-    long (*getCPUFlags)();
+    FilterDefinition*(SORVEL_PLUGIN_CALL* addFilter)(FilterModule*, FilterDefinition*, int fd_len);
+    void(SORVEL_PLUGIN_CALL* removeFilter)(FilterDefinition*);
+    bool(SORVEL_PLUGIN_CALL* isFPUEnabled)();
+    bool(SORVEL_PLUGIN_CALL* isMMXEnabled)();
+    void(SORVEL_PLUGIN_CALL* InitVTables)(void*);
+    void(SORVEL_PLUGIN_CALL* ExceptOutOfMemory)();
+    void(SORVEL_PLUGIN_CALL* Except)(const char* format, ...);
+    long(SORVEL_PLUGIN_CALL* getCPUFlags)();
 };
 
 // Filter definition version and the oldest version the plug-ins work with.

@@ -6,6 +6,7 @@ extern "C" {
 #include <frei0r.h>
 }
 
+#include "core/kernel_choice.h"
 #include "frei0r/filter_instance.h"
 #include "frei0r/filters.h"
 #include "frei0r/parameter_scale.h"
@@ -29,7 +30,11 @@ Instance* instanceOf(f0r_instance_t instance) { return static_cast<Instance*>(in
 
 }  // namespace
 
-SORVEL_EXPORT int f0r_init() { return 1; }
+// The host calls this once before anything else: the user's kernel limit.
+SORVEL_EXPORT int f0r_init() {
+    sorvel::applyKernelChoice();
+    return 1;
+}
 
 SORVEL_EXPORT void f0r_deinit() {}
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "core/kernel_choice.h"
 #include "sorvel_version.h"
 
 namespace sorvel::cli {
@@ -101,7 +102,8 @@ std::string usageText() {
 std::string versionText() {
     return "sorvel " SORVEL_VERSION_TEXT "\n" SORVEL_COPYRIGHT
            "\n\nLicensed under the MIT licence: free to use, copy, modify and distribute, without\n"
-           "warranty. See the LICENSE file that comes with the program.\n";
+           "warranty. See the LICENSE file that comes with the program.\n\nKernel: " +
+           applyKernelChoice().why + "\n";
 }
 
 std::string filterHelpText(const FilterInfo& f) {

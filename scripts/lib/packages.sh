@@ -21,9 +21,12 @@ package_packages() {
 }
 
 test_packages() {
-    # The sanitizer runtime must match the clang that the release installs.
+    # The sanitizer runtime must match the clang that the release installs;
+    # qemu-user has static programs from Debian 13 on, before that
+    # qemu-user-static has them.
+    qemu=qemu-user
     case $1 in
-    bookworm) llvm=14 ;;
+    bookworm) llvm=14 qemu=qemu-user-static ;;
     trixie) llvm=19 ;;
     *) llvm=$(apt-cache depends clang 2>/dev/null | sed -n 's/.*Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -n1) ;;
     esac
@@ -32,6 +35,7 @@ test_packages() {
         clang "libclang-rt-${llvm:-14}-dev" clang-tidy cppcheck \
         ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick opencolorio-tools exiv2 icc-profiles-free \
         libxml2-utils qtdeclarative5-dev-tools \
+        gcc-i686-linux-gnu g++-i686-linux-gnu libc6-dev-i386-cross "$qemu" \
         shellcheck lintian man-db debootstrap zstd
 }
 
@@ -81,7 +85,8 @@ not_debian() {
     if [ "$1" = test ]; then
         echo "  test:  GoogleTest, Google Benchmark, libpng, Wine (64-bit, and 32-bit for those tests), Xvfb,"
         echo "         Ninja, clang with its sanitizer runtime, clang-tidy, cppcheck, ffmpeg, melt, GStreamer"
-        echo "         (gst-launch-1.0, plugins-bad), ImageMagick, xmllint, qmllint (Qt 5), shellcheck, lintian, debootstrap"
+        echo "         (gst-launch-1.0, plugins-bad), ImageMagick, xmllint, qmllint (Qt 5), shellcheck, lintian, debootstrap,"
+        echo "         a static i686 Linux C++ compiler (i686-linux-gnu-g++), qemu-user (qemu-i386-static)"
         echo "         pkg-config modules: gtest benchmark libpng"
     fi
     absent=""

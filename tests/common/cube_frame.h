@@ -23,6 +23,18 @@ inline std::vector<std::uint32_t> cubeFrame() {
     return frame;
 }
 
+// A smaller frame for many parameter sets: 1021 x 64 colours spread over
+// the whole cube (blue, green and red each take every value), with an odd
+// width so that rows end inside a vector.
+constexpr int kSampleWidth = 1021;
+constexpr int kSampleHeight = 64;
+
+inline std::vector<std::uint32_t> sampleFrame() {
+    std::vector<std::uint32_t> frame(static_cast<std::size_t>(kSampleWidth) * kSampleHeight);
+    for (std::uint32_t i = 0; i < frame.size(); ++i) frame[i] = cubePixel(i * 257u);
+    return frame;
+}
+
 // Hash of rows of pixels, in row order, whatever their order in memory.
 class FrameHash {
 public:

@@ -1,13 +1,15 @@
 // Writes the expected hash of every colour through each filter at a set of
 // parameters, computed with the native core: one line per run,
-// "FILTER A B C HASH". The Windows test host renders the same frames with the
-// plug-in libraries and compares.
+// "FILTER A B C HASH"; and of the sample frame at each parameter set of the
+// grid, "sample:FILTER A B C HASH". The test hosts render the same frames
+// with the plug-in libraries and compare.
 #include <climits>
 #include <string_view>
 #include <cstdio>
 #include <vector>
 
 #include "common/cube_frame.h"
+#include "common/parameter_grid.h"
 #include "common/yiq_factor_hash.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
@@ -32,13 +34,14 @@ const Run kRuns[] = {
 };
 
 template <class Params, class Render>
-unsigned long long hashOf(const std::vector<std::uint32_t>& src, Params params, Render render) {
+unsigned long long hashOf(const std::vector<std::uint32_t>& src, Params params, Render render, int width = kCubeSide) {
+    const int height = static_cast<int>(src.size() / static_cast<std::size_t>(width));
     std::vector<std::uint32_t> dst(src.size());
-    const std::ptrdiff_t pitch = kCubeSide * 4;
-    render(params, {reinterpret_cast<const unsigned char*>(src.data()), kCubeSide, kCubeSide, pitch},
+    const std::ptrdiff_t pitch = width * 4;
+    render(params, {reinterpret_cast<const unsigned char*>(src.data()), width, height, pitch},
            {reinterpret_cast<unsigned char*>(dst.data()), pitch});
     sorvel::test::FrameHash h;
-    for (int y = 0; y < kCubeSide; ++y) h.add(&dst[static_cast<std::size_t>(y) * kCubeSide], kCubeSide);
+    for (int y = 0; y < height; ++y) h.add(&dst[static_cast<std::size_t>(y) * width], width);
     return h.value();
 }
 
@@ -62,6 +65,16 @@ int main(int argc, char** argv) {
         if (f == "rgb") h = hashOf(src, sorvel::rgb::Params{r.a, r.b, r.c}, sorvel::rgb::render);
         if (f == "hsv") h = hashOf(src, sorvel::hsv::Params{r.a, r.b, r.c}, sorvel::hsv::render);
         std::fprintf(out, "%s %d %d %d %016llx\n", r.filter, r.a, r.b, r.c, h);
+    }
+    const std::vector<std::uint32_t> sample = sorvel::test::sampleFrame();
+    const int width = sorvel::test::kSampleWidth;
+    for (const sorvel::test::FilterRun& r : sorvel::test::kGrid) {
+        unsigned long long h = 0;
+        using sorvel::test::Filter;
+        if (r.filter == Filter::yiq) h = hashOf(sample, sorvel::yiq::Params{r.a, r.b, r.c}, sorvel::yiq::render, width);
+        if (r.filter == Filter::rgb) h = hashOf(sample, sorvel::rgb::Params{r.a, r.b, r.c}, sorvel::rgb::render, width);
+        if (r.filter == Filter::hsv) h = hashOf(sample, sorvel::hsv::Params{r.a, r.b, r.c}, sorvel::hsv::render, width);
+        std::fprintf(out, "sample:%s %d %d %d %016llx\n", sorvel::test::filterName(r.filter), r.a, r.b, r.c, h);
     }
     std::fprintf(out, "yiqfactors %016llx\n", static_cast<unsigned long long>(sorvel::test::yiqFactorHash()));
     return std::fclose(out) == 0 ? 0 : 1;
