@@ -5,6 +5,7 @@
 // held until the end.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
