@@ -107,11 +107,12 @@ void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
             auto sound = std::make_unique<SoundEncoder>();
             const std::string cause = sound->open(in, *format_, path_);
             if (!cause.empty()) {
-                warnings.push_back(what + " is left out: the output's format cannot hold it, and " + cause);
+                warnings.push_back(
+                    std::string(what).append(" is left out: the output's format cannot hold it, and ").append(cause));
                 continue;
             }
-            warnings.push_back(what + " is encoded with " + sound->encoderName() +
-                               ": the output's format cannot hold it as it is");
+            warnings.push_back(std::string(what).append(" is encoded with ").append(sound->encoderName())
+                                   .append(": the output's format cannot hold it as it is"));
             sounds_[static_cast<int>(i)] = std::move(sound);
             continue;
         }

@@ -1,6 +1,6 @@
 // The written file: the filtered video, encoded, and copies of the source's
-// other streams, muxed into the container that the file name's extension
-// names. Everything goes to a temporary file first (see PendingOutput).
+// other streams (sound that the container cannot hold encoded anew), muxed
+// into the container that the file name's extension names. Everything goes to a temporary file first (see PendingOutput).
 #pragma once
 
 #include <cstdint>

@@ -188,7 +188,8 @@ std::string SoundEncoder::filter(AVFrame* decoded, const Write& write) {
         // Frames without a time follow the one before.
         decoded->pts = decoded->best_effort_timestamp != AV_NOPTS_VALUE ? decoded->best_effort_timestamp : nextPts_;
         if (decoded->pts != AV_NOPTS_VALUE)
-            nextPts_ = decoded->pts + av_rescale_q(decoded->nb_samples, AVRational{1, decoded->sample_rate}, inputTimeBase_);
+            nextPts_ = decoded->pts +
+                       av_rescale_q(decoded->nb_samples, AVRational{1, decoded->sample_rate}, inputTimeBase_);
         if (decoded->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC) {
             const int channels = decoded->ch_layout.nb_channels;
             av_channel_layout_uninit(&decoded->ch_layout);

@@ -105,7 +105,8 @@ property() {
 }
 # samples FILE: the samples of FILE's sound, as decoded, and the most in a frame.
 samples() {
-    probe -select_streams a:0 -show_entries frame=nb_samples "$1" | awk '{ n += $1; if ($1 > m) m = $1 } END { print n, m }'
+    probe -select_streams a:0 -show_entries frame=nb_samples "$1" |
+        awk '{ n += $1; if ($1 > m) m = $1 } END { print n, m }'
 }
 # loudness FILE: the mean volume of FILE's sound in dB.
 loudness() { ffmpeg -nostdin -hide_banner -i "$1" -map 0:a:0 -af volumedetect -f null - 2>&1 | sed -n 's/.*mean_volume: //p'; }
