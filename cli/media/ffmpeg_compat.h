@@ -16,7 +16,8 @@ extern "C" {
 #define SORVEL_AV_FRAME_DURATION (LIBAVUTIL_VERSION_INT >= AV_VERSION_INT(57, 30, 100))
 // Stream side data moved into AVCodecParameters (libavcodec 60.30, FFmpeg 6.1).
 #define SORVEL_AV_CODED_SIDE_DATA (LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(60, 30, 100))
-// avcodec_get_supported_config() replaced AVCodec::pix_fmts (libavcodec 61.13, FFmpeg 7.1).
+// avcodec_get_supported_config() replaced AVCodec::pix_fmts, sample_fmts, supported_samplerates
+// and ch_layouts (libavcodec 61.13, FFmpeg 7.1).
 #define SORVEL_AV_SUPPORTED_CONFIG (LIBAVCODEC_VERSION_INT >= AV_VERSION_INT(61, 13, 100))
 
 namespace sorvel::cli {
@@ -48,6 +49,45 @@ inline const AVPixelFormat* encoderPixelFormats(const AVCodec* encoder) {
     return static_cast<const AVPixelFormat*>(formats);
 #else
     return encoder->pix_fmts;
+#endif
+}
+
+// The sample formats, sample rates and channel layouts the encoder takes,
+// ended by AV_SAMPLE_FMT_NONE, 0 and a layout of no channels; nullptr when
+// it takes any.
+inline const AVSampleFormat* encoderSampleFormats(const AVCodec* encoder) {
+#if SORVEL_AV_SUPPORTED_CONFIG
+    const void* formats = nullptr;
+    int count = 0;
+    if (avcodec_get_supported_config(nullptr, encoder, AV_CODEC_CONFIG_SAMPLE_FORMAT, 0, &formats, &count) < 0)
+        return nullptr;
+    return static_cast<const AVSampleFormat*>(formats);
+#else
+    return encoder->sample_fmts;
+#endif
+}
+
+inline const int* encoderSampleRates(const AVCodec* encoder) {
+#if SORVEL_AV_SUPPORTED_CONFIG
+    const void* rates = nullptr;
+    int count = 0;
+    if (avcodec_get_supported_config(nullptr, encoder, AV_CODEC_CONFIG_SAMPLE_RATE, 0, &rates, &count) < 0)
+        return nullptr;
+    return static_cast<const int*>(rates);
+#else
+    return encoder->supported_samplerates;
+#endif
+}
+
+inline const AVChannelLayout* encoderChannelLayouts(const AVCodec* encoder) {
+#if SORVEL_AV_SUPPORTED_CONFIG
+    const void* layouts = nullptr;
+    int count = 0;
+    if (avcodec_get_supported_config(nullptr, encoder, AV_CODEC_CONFIG_CHANNEL_LAYOUT, 0, &layouts, &count) < 0)
+        return nullptr;
+    return static_cast<const AVChannelLayout*>(layouts);
+#else
+    return encoder->ch_layouts;
 #endif
 }
 

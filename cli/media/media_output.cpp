@@ -103,6 +103,19 @@ void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
         const AVCodecDescriptor* codec = avcodec_descriptor_get(par.codec_id);
         const std::string what = "stream " + std::to_string(i) + " (" + kindOf(par.codec_type) +
                                  (codec != nullptr ? std::string(", ") + codec->name : "") + ")";
+        if (!held && par.codec_type == AVMEDIA_TYPE_AUDIO && !pictures) {
+            auto sound = std::make_unique<SoundEncoder>();
+            const std::string cause = sound->open(in, *format_, path_);
+            if (!cause.empty()) {
+                warnings.push_back(
+                    std::string(what).append(" is left out: the output's format cannot hold it, and ").append(cause));
+                continue;
+            }
+            warnings.push_back(std::string(what).append(" is encoded with ").append(sound->encoderName())
+                                   .append(": the output's format cannot hold it as it is"));
+            sounds_[static_cast<int>(i)] = std::move(sound);
+            continue;
+        }
         if (!held) {
             warnings.push_back(what + " is left out: the output's format cannot hold it");
             continue;
@@ -333,14 +346,27 @@ std::string MediaOutput::writeCopy(AVPacket& packet, AVRational timeBase) {
     const int index = packet.stream_index >= 0 && packet.stream_index < static_cast<int>(copies_.size())
                           ? copies_[static_cast<std::size_t>(packet.stream_index)]
                           : -1;
-    if (index < 0) return "";
+    const auto sound = sounds_.find(packet.stream_index);
+    if (index < 0 && sound == sounds_.end()) return "";
     if (!started_) {
         PacketPtr kept(av_packet_clone(&packet));
         if (!kept) return "out of memory";
         early_.push_back({std::move(kept), timeBase});
         return "";
     }
+    if (sound != sounds_.end()) {
+        const std::string cause = writeSound(*sound->second, &packet);
+        return cause.empty() ? "" : "stream " + std::to_string(sound->first) + ": " + cause;
+    }
     return writePacket(packet, timeBase, index);
+}
+
+// Decodes and encodes a packet of sound (nullptr: the rest) and writes what
+// the encoder gives.
+std::string MediaOutput::writeSound(SoundEncoder& sound, const AVPacket* packet) {
+    return sound.add(packet, [this, &sound](AVPacket& encoded) {
+        return writePacket(encoded, sound.timeBase(), sound.streamIndex());
+    });
 }
 
 std::string MediaOutput::writePacket(AVPacket& packet, AVRational from, int streamIndex) {
@@ -361,6 +387,8 @@ std::string MediaOutput::writePacket(AVPacket& packet, AVRational from, int stre
 
 std::string MediaOutput::finish(const std::function<std::string(const std::string&)>& beforeCommit) {
     std::string cause = encodeAndWrite(nullptr);
+    for (const auto& [input, sound] : sounds_)
+        if (cause.empty()) cause = writeSound(*sound, nullptr);
     if (!cause.empty()) return cause;
     if (converted_) keepLastDelay(*format_, frameDuration(*converted_), encoder_->time_base);
     int error = av_write_trailer(format_);

@@ -1,6 +1,6 @@
 // The written file: the filtered video, encoded, and copies of the source's
-// other streams, muxed into the container that the file name's extension
-// names. Everything goes to a temporary file first (see PendingOutput).
+// other streams (sound that the container cannot hold encoded anew), muxed
+// into the container that the file name's extension names. Everything goes to a temporary file first (see PendingOutput).
 #pragma once
 
 #include <cstdint>
@@ -16,6 +16,7 @@
 #include "cli/media/colour.h"
 #include "cli/media/gif_palette.h"
 #include "cli/media/output_times.h"
+#include "cli/media/sound_encoder.h"
 #include "cli/files/output_file.h"
 
 namespace sorvel::cli {
@@ -48,8 +49,9 @@ public:
     std::string create(const std::string& path, const EncodeSettings& settings, int threads);
 
     // Copies every stream of input but the filtered one (audio, subtitles,
-    // data, attachments) where the container holds it; what it does not
-    // hold is left out with a warning. Call before start.
+    // data, attachments) where the container holds it. Sound it does not
+    // hold is encoded with the container's usual sound codec, with a note;
+    // anything else is left out with a warning. Call before start.
     void copyStreams(const AVFormatContext& input, int videoIndex, std::vector<std::string>& warnings);
 
     // Opens the encoder for frames like the source's and writes the header.
@@ -60,8 +62,8 @@ public:
     // source's time base, and encodes it.
     std::string writeFrame(const AVFrame& bgra);
 
-    // A packet of a copied input stream, timed in that stream's time base.
-    // Packets that come before start are kept until then.
+    // A packet of a copied or encoded input stream, timed in that stream's
+    // time base. Packets that come before start are kept until then.
     std::string writeCopy(AVPacket& packet, AVRational timeBase);
 
     // Drains the encoder, ends the file and renames it into place; a single
@@ -80,6 +82,7 @@ public:
 private:
     std::string encodeAndWrite(const AVFrame* frame);
     std::string writePacket(AVPacket& packet, AVRational from, int streamIndex);
+    std::string writeSound(SoundEncoder& sound, const AVPacket* packet);
     bool holds(const AVCodecParameters& par) const;
 
     std::string path_;
@@ -90,6 +93,7 @@ private:
     CodecPtr encoder_;
     AVStream* video_ = nullptr;
     std::vector<int> copies_;  // output stream of each input stream; -1 for none
+    std::map<int, std::unique_ptr<SoundEncoder>> sounds_;  // by input stream: sound encoded, not copied
     struct Early {
         PacketPtr packet;
         AVRational timeBase;

@@ -34,6 +34,8 @@ ff -i walk.mkv -map 0:v -c copy walk.mp4 && ff -i walk.mp4 -c copy paced.mkv
 # MOV: 10 bits, and a last frame that lasts half a second.
 ff "${video[@]}" "${audio[@]}" -c:v prores_ks -c:a pcm_s16le even.mov
 ff -i even.mov -c copy -bsf:v "setts=duration=if(eq(N\,9)\,6400\,DURATION)" clip.mov
+# MP4 with AAC sound at 48 kHz, a rate Opus takes too; WebM cannot hold AAC.
+ff "${video[@]}" -f lavfi -i sine=sample_rate=48000:duration=0.4 -c:v libx264 -c:a aac voice.mp4
 ff "${video[@]}" "${audio[@]}" -c:v mpeg4 -c:a libmp3lame old.avi
 ff "${video[@]}" "${audio[@]}" -c:v libvpx -c:a libvorbis web.webm
 ff "${video[@]}" "${audio[@]}" -vf setsar=16/11 -c:v mpeg2video -c:a aac broadcast.ts  # anamorphic
@@ -101,6 +103,13 @@ property() {
     colour) probe -select_streams v:0 -show_entries stream=color_range,color_space,color_transfer,color_primaries "$2" ;;
     esac
 }
+# samples FILE: the samples of FILE's sound, as decoded, and the most in a frame.
+samples() {
+    probe -select_streams a:0 -show_entries frame=nb_samples "$1" |
+        awk '{ n += $1; if ($1 > m) m = $1 } END { print n, m }'
+}
+# loudness FILE: the mean volume of FILE's sound in dB.
+loudness() { ffmpeg -nostdin -hide_banner -i "$1" -map 0:a:0 -af volumedetect -f null - 2>&1 | sed -n 's/.*mean_volume: //p'; }
 # bgra FILE [OPTIONS]: FILE's frames as raw BGRA, as ffmpeg decodes them.
 bgra() { ff -i "$1" "${@:2}" -f rawvideo -pix_fmt bgra -; }
 
@@ -112,7 +121,9 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # compare with FILE instead; codec=NAME of the output's video; pixels=WxH,
 # every byte against the filters applied to the source (raw_compare);
 # error=N, no channel of a pixel more than N levels from them (lut_error);
-# x264=SETTING, one of x264's settings written into the output;
+# x264=SETTING, one of x264's settings written into the output; sound=CODEC,CODEC, the sound
+# encoded with one of them at the source's sample rate, as long within one of its frames and
+# as loud within 1 dB;
 # warns=TEXT_WITH_UNDERSCORES; lines=N, as many lines on standard error; progress, the total on a terminal; encoder,
 # the source's encoder tag left behind; or refused=MESSAGE.
 rows=(
@@ -123,6 +134,10 @@ rows=(
 "even.mov | yiq 150,0,300 --codec mjpeg | even.avi | frames times audio"
 "walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations audio title dispositions encoder"
 "paced.mkv | rgb 0,0,300 | paced.avi | frames rate"
+# Opus starts 6.5 ms before its first sample: the WebM file moves every stream 7 ms on, as
+# ffmpeg's does.
+"voice.mp4 | hsv 160,0,0 | voice.webm | sound=opus,vorbis frames"
+"even.mov | yiq 150,0,300 | even.mp4 | sound=aac frames times"
 "clip.mov | yiq 150,0,300 | clip-out.mov | codec=prores warns=have_10_bits frames times durations duration audio colour"
 "old.avi | rgb 200,0,0 | old-out.mkv | frames rate times audio"
 "web.webm | hsv 140,100,0 | web-out.webm | codec=vp8 frames times audio progress"
@@ -184,6 +199,18 @@ for row in "${rows[@]}"; do
                 fail "$name: the encoder tag $(tag "$output") came through" ;;
         x264=*)  # x264 writes its settings into the file: the preset's subme
             grep -aqF "${check#x264=} " "$output" || fail "$name: x264 ran with $(grep -ao 'subme=[0-9]*' "$output")" ;;
+        sound=*)
+            got=$(probe -select_streams a:0 -show_entries stream=codec_name "$output")
+            [[ ,${check#sound=}, == *",$got,"* ]] || fail "$name: sound codec ${got:-none}"
+            rate() { probe -select_streams a:0 -show_entries stream=sample_rate "$1"; }
+            [ "$(rate "$output")" = "$(rate "$like")" ] || fail "$name: sound at $(rate "$output") Hz"
+            read -r want _ < <(samples "$like")
+            read -r got frame < <(samples "$output")
+            [ "${got:-0}" -gt 0 ] && [ $((got > want ? got - want : want - got)) -le "$frame" ] ||
+                fail "$name: ${got:-no} samples of sound for $want"
+            awk -v a="$(loudness "$like")" -v b="$(loudness "$output")" \
+                'BEGIN { exit !(a != "" && b != "" && a - b <= 1 && b - a <= 1) }' ||
+                fail "$name: sound at $(loudness "$output") dB for $(loudness "$like")" ;;
         lines=*) [ "$(wc -l <stderr.txt)" -eq "${check#lines=}" ] || fail "$name: printed $(cat stderr.txt)" ;;
         error=*)
             chain=$(sed 's/--then//; s/--[a-z]* [0-9]*//' <<<"$command")
