@@ -97,6 +97,13 @@ long MediaInput::expectedFrames() const {
     return std::lround(seconds * av_q2d(rate));
 }
 
+// A lone picture that does not decode is named as such; a video's frame by
+// its number and time.
+std::string MediaInput::decodeFailure(int result) const {
+    if (singlePicture()) return "the picture is cut short or damaged (" + avErrorText(result) + ")";
+    return "cannot decode " + position(decoded_ + 1, lastTimestamp_) + ": " + avErrorText(result);
+}
+
 std::string MediaInput::position(long number, std::int64_t timestamp) const {
     if (timestamp == AV_NOPTS_VALUE) return "frame " + std::to_string(number);
     // The decoders work a few frames ahead of what they hand out, so the
@@ -169,7 +176,7 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
             return Next::end;
         }
         if (result != AVERROR(EAGAIN))
-            return fail(error, "cannot decode " + position(decoded_ + 1, lastTimestamp_) + ": " + avErrorText(result));
+            return fail(error, decodeFailure(result));
         if (draining_) return Next::end;
 
         result = av_read_frame(format_.get(), packet_.get());
@@ -193,7 +200,7 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
         result = avcodec_send_packet(decoder_.get(), packet_.get());
         av_packet_unref(packet_.get());
         if (result < 0 && result != AVERROR(EAGAIN))
-            return fail(error, "cannot decode " + position(decoded_ + 1, lastTimestamp_) + ": " + avErrorText(result));
+            return fail(error, decodeFailure(result));
     }
 }
 

@@ -39,6 +39,7 @@ public:
 
 private:
     std::string position(long number, std::int64_t timestamp) const;
+    std::string decodeFailure(int result) const;
     bool endsEarly() const;
     std::string endsBeforeHeader() const;
     void notePacketEnd(const AVPacket& packet);
