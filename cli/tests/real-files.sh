@@ -43,6 +43,9 @@ ln -s "$share/pymecavideo/data/video/Effet_force_magnetique.ogv" magnet.ogv
 ln -s "$share/gem/examples/data/anim-1.mov" anim.mov               # Motion JPEG 4:2:2
 ln -s "$share/gem/examples/data/homer.avi" homer.avi               # Indeo 3, 4:1:0
 ln -s "$share/doc/afl++-doc/afl/testcases/multimedia/h264/small_movie.mp4" small.mp4  # 48x144
+# The rows name files of Debian 12's packages; another release may move them.
+missing=$(for f in *; do [ -e "$f" ] || printf ' %s' "$(readlink "$f")"; done)
+[ -z "$missing" ] || skip "this release's packages do not hold:$missing"
 convert gopher.jpeg -interlace Plane progressive.jpeg  # the same picture, progressive (ImageMagick)
 # Cut short: half of each file.
 for name in webm.webm jpg.jpg gopher.jpeg progressive.jpeg; do
