@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "cli/media/filter_graph.h"
+
 extern "C" {
 #include <libavfilter/avfilter.h>
 #include <libavfilter/buffersink.h>
@@ -10,46 +12,17 @@ extern "C" {
 }
 
 namespace sorvel::cli {
-namespace {
-
-struct InOutFree {
-    void operator()(AVFilterInOut* io) const { avfilter_inout_free(&io); }
-};
-using InOutPtr = std::unique_ptr<AVFilterInOut, InOutFree>;
-
-}  // namespace
 
 GifPalette::~GifPalette() { avfilter_graph_free(&graph_); }
 
 std::string GifPalette::open(int width, int height, AVRational timeBase, AVRational aspect) {
-    graph_ = avfilter_graph_alloc();
-    if (graph_ == nullptr) return "out of memory";
-    graph_->nb_threads = 1;
     if (aspect.num <= 0 || aspect.den <= 0) aspect = AVRational{1, 1};
     const std::string args = "video_size=" + std::to_string(width) + "x" + std::to_string(height) +
                              ":pix_fmt=bgra" +
                              ":time_base=" + std::to_string(timeBase.num) + "/" + std::to_string(timeBase.den) +
                              ":pixel_aspect=" + std::to_string(aspect.num) + "/" + std::to_string(aspect.den);
-    int error = avfilter_graph_create_filter(&source_, avfilter_get_by_name("buffer"), "in", args.c_str(),
-                                             nullptr, graph_);
-    if (error >= 0)
-        error = avfilter_graph_create_filter(&sink_, avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
-                                             graph_);
-    if (error < 0) return avErrorText(error);
-    InOutPtr outputs(avfilter_inout_alloc()), inputs(avfilter_inout_alloc());
-    if (!outputs || !inputs) return "out of memory";
-    outputs->name = av_strdup("in");
-    outputs->filter_ctx = source_;
-    inputs->name = av_strdup("out");
-    inputs->filter_ctx = sink_;
-    AVFilterInOut* in = inputs.release();
-    AVFilterInOut* out = outputs.release();
-    error = avfilter_graph_parse_ptr(graph_, "split[a][b];[a]palettegen[p];[b][p]paletteuse", &in, &out,
-                                     nullptr);
-    avfilter_inout_free(&in);
-    avfilter_inout_free(&out);
-    if (error >= 0) error = avfilter_graph_config(graph_, nullptr);
-    return error < 0 ? avErrorText(error) : "";
+    return openFilterGraph(graph_, "buffer", args, "buffersink", "split[a][b];[a]palettegen[p];[b][p]paletteuse",
+                           source_, sink_);
 }
 
 std::string GifPalette::add(const AVFrame& bgra) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "cli/media/ffmpeg_compat.h"
+#include "cli/media/filter_graph.h"
 
 extern "C" {
 #include <libavfilter/avfilter.h>
@@ -63,11 +64,6 @@ std::string describe(const AVChannelLayout& layout) {
 
 std::string rational(AVRational r) { return std::to_string(r.num) + "/" + std::to_string(r.den); }
 
-struct InOutFree {
-    void operator()(AVFilterInOut* io) const { avfilter_inout_free(&io); }
-};
-using InOutPtr = std::unique_ptr<AVFilterInOut, InOutFree>;
-
 }  // namespace
 
 SoundEncoder::~SoundEncoder() { avfilter_graph_free(&graph_); }
@@ -122,9 +118,6 @@ std::string SoundEncoder::open(const AVStream& in, AVFormatContext& output, cons
 // abuffer -> aformat -> abuffersink, from the decoded frames' form to the
 // encoder's, in frames of the encoder's size where it takes no other.
 std::string SoundEncoder::openGraph(const AVFrame& first) {
-    graph_ = avfilter_graph_alloc();
-    if (graph_ == nullptr) return "out of memory";
-    graph_->nb_threads = 1;
     AVChannelLayout layout{};
     if (first.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
         av_channel_layout_default(&layout, first.ch_layout.nb_channels);
@@ -135,29 +128,12 @@ std::string SoundEncoder::openGraph(const AVFrame& first) {
                              ":sample_fmt=" + av_get_sample_fmt_name(static_cast<AVSampleFormat>(first.format)) +
                              ":channel_layout=" + describe(layout);
     av_channel_layout_uninit(&layout);
-    int error = avfilter_graph_create_filter(&source_, avfilter_get_by_name("abuffer"), "in", args.c_str(),
-                                             nullptr, graph_);
-    if (error >= 0)
-        error = avfilter_graph_create_filter(&sink_, avfilter_get_by_name("abuffersink"), "out", nullptr, nullptr,
-                                             graph_);
-    if (error < 0) return avErrorText(error);
-    InOutPtr outputs(avfilter_inout_alloc()), inputs(avfilter_inout_alloc());
-    if (!outputs || !inputs) return "out of memory";
-    outputs->name = av_strdup("in");
-    outputs->filter_ctx = source_;
-    inputs->name = av_strdup("out");
-    inputs->filter_ctx = sink_;
     const AVCodecContext& e = *encoder_;
     const std::string format = std::string("aformat=sample_fmts=") + av_get_sample_fmt_name(e.sample_fmt) +
                                ":sample_rates=" + std::to_string(e.sample_rate) +
                                ":channel_layouts=" + describe(e.ch_layout);
-    AVFilterInOut* in = inputs.release();
-    AVFilterInOut* out = outputs.release();
-    error = avfilter_graph_parse_ptr(graph_, format.c_str(), &in, &out, nullptr);
-    avfilter_inout_free(&in);
-    avfilter_inout_free(&out);
-    if (error >= 0) error = avfilter_graph_config(graph_, nullptr);
-    if (error < 0) return avErrorText(error);
+    std::string cause = openFilterGraph(graph_, "abuffer", args, "abuffersink", format, source_, sink_);
+    if (!cause.empty()) return cause;
     if (e.frame_size > 0 && (e.codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE) == 0)
         av_buffersink_set_frame_size(sink_, static_cast<unsigned>(e.frame_size));
     return "";
