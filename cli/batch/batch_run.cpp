@@ -132,7 +132,8 @@ BatchOutcome runBatch(const Command& command, const GradeFile& grade, const Batc
             continue;
         }
         if (isSameFile(input, output)) {
-            batch.fail("cannot write " + output + ": it is the input file " + input + " itself");
+            batch.fail(std::string("cannot write ").append(output).append(": it is the input file ").append(input).append(
+                " itself"));
             continue;
         }
         if (fs::exists(fs::u8path(output), error) && !command.overwrite) {

@@ -100,8 +100,8 @@ if command -v ocioconvert >/dev/null; then
     "$lut_error" photos.raw ocio.raw "${steps[@]}" >ocio.txt
     echo "sorvel $(grep '^on photos' grid.cube.txt)"
     echo "OpenColorIO on photos: $(cat ocio.txt)"
-    read -r pmean pmax < <(grep '^on photos: ' grid.cube.txt | numbers)
-    read -r omean omax < <(numbers ocio.txt)
+    read -r pmean _ < <(grep '^on photos: ' grid.cube.txt | numbers)
+    read -r omean _ < <(numbers ocio.txt)
     awk -v p="$pmean" -v o="$omean" 'BEGIN { exit !(p > 0 && p >= 0.9 * o && p <= 1.1 * o) }' ||
         fail "printed photo mean $pmean, OpenColorIO measured $omean"
 else

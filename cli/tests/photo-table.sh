@@ -5,6 +5,7 @@
 # -auto-orient is the reference, every byte compared with raw_compare), and
 # the source's EXIF, IPTC, XMP and ICC profile without its thumbnail.
 #   photo-table.sh SORVEL RAW_COMPARE WORKDIR
+# shellcheck disable=SC2012 # ls of the test's own folder, whose names it made
 set -uo pipefail
 sorvel=$1 compare=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
@@ -14,6 +15,7 @@ for tool in exiv2 convert; do
     command -v $tool >/dev/null || { echo "SKIPPED $tool is not installed"; exit 77; }
 done
 [ -r $icc ] || { echo "SKIPPED $icc is not installed (icc-profiles-free)"; exit 77; }
+# shellcheck disable=SC2054 # the parameters are one word
 chain=(yiq 150,300,0)
 date='2024:05:06 07:08:09'
 
@@ -87,7 +89,9 @@ for row in "${rows[@]}"; do
             convert "$output" got.icc 2>/dev/null && cmp -s got.icc $icc || fail "$name: ImageMagick reads no profile"
             exiv2 -pC "$output" 2>/dev/null | cmp -s - $icc || fail "$name: exiv2 reads no profile" ;;
         nothumb)
+            # shellcheck disable=SC2143 # grep -q would end exiv2 early, which pipefail counts
             [ -n "$(exiv2 -pt "$source" | grep Exif.Thumbnail)" ] || fail "$source has no thumbnail"
+            # shellcheck disable=SC2143
             [ -z "$(exiv2 -pt "$output" 2>/dev/null | grep Exif.Thumbnail)" ] || fail "$name: the thumbnail is kept" ;;
         warns=*)
             [ "$(grep -cF "$(tr _ ' ' <<<"${check#warns=}")" stderr.txt)" = 1 ] ||

@@ -5,6 +5,8 @@
 # pixels stb decoded, with the native program's messages and statuses; a
 # JPEG's and a PNG's metadata kept; a batch.
 #   wine-files.sh RUN_UNDER_WINE PREFIX SORVEL_EXE SORVEL RAW_COMPARE WORKDIR
+# shellcheck disable=SC2012 # ls of the test's own folder, whose names it made
+# shellcheck disable=SC2086 # $chain is the filter chain's words
 set -u
 run=$1 prefix=$2 exe=$3 native=$4 compare=$5 work=$6
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1

@@ -24,7 +24,7 @@ test_packages() {
     # The sanitizer runtime must match the clang that the release installs;
     # qemu-user has static programs from Debian 13 on, before that
     # qemu-user-static has them.
-    qemu=qemu-user
+    qemu="qemu-user"
     case $1 in
     bookworm) llvm=14 qemu=qemu-user-static ;;
     trixie) llvm=19 ;;
