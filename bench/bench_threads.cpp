@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/frame_filter.h"
 
 namespace {
 

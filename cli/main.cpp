@@ -10,11 +10,11 @@
 #include "core/kernel_choice.h"
 #include "cli/command/arguments.h"
 #include "cli/demo/demo.h"
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/frame_filter.h"
 #include "cli/command/help_text.h"
 #include "cli/lut/write_lut.h"
 #include "cli/command/progress.h"
-#include "cli/frames/raw_stream.h"
+#include "cli/raw/raw_stream.h"
 #include "cli/files/pending_file.h"
 #include "cli/media/picture_io.h"
 #ifdef SORVEL_HAVE_MEDIA

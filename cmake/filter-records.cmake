@@ -64,7 +64,7 @@ function(sorvel_write_record_header kind)
 #define SORVEL_${KIND}_LIBRARY ${LIBRARY}
 
 #ifndef RC_INVOKED
-#include \"core/filter_record.h\"
+#include \"frame/portable/filter_record.h\"
 
 namespace sorvel::${kind} {
 

@@ -1,7 +1,7 @@
 // Choosing a filter's row function by kernel, and rendering a frame with it.
 #pragma once
 
-#include "core/image.h"
+#include "core/image_view.h"
 #include "core/kernel.h"
 
 namespace sorvel {

@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "core/dialog_controls.h"
+#include "frame/portable/dialog_controls.h"
 #include "frame/host_abi.h"
 #include "frame/open_help.h"
 #include "frame/window_controls.h"

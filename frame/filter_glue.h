@@ -13,9 +13,9 @@
 #include <type_traits>
 
 #include "core/default_float_env.h"
-#include "core/image.h"
-#include "core/instance.h"
-#include "core/script_text.h"
+#include "core/image_view.h"
+#include "frame/portable/instance.h"
+#include "frame/portable/script_text.h"
 #include "frame/dialog_frame.h"
 #include "frame/host_abi.h"
 

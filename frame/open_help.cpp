@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "core/help_command.h"
+#include "frame/portable/help_command.h"
 
 namespace sorvel::frame {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "core/dialog_controls.h"
+#include "frame/portable/dialog_controls.h"
 
 namespace sorvel::frame {
 

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/image.h"
+#include "core/image_view.h"
 #include "frei0r/alpha.h"
 #include "core/default_float_env.h"
 #include "frei0r/filters.h"

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "core/filter_record.h"
-#include "core/image.h"
+#include "frame/portable/filter_record.h"
+#include "core/image_view.h"
 #include "sorvel_version.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/instance.h"
+#include "frame/portable/instance.h"
 #include "fake_controls.h"
 #include "fuzz_input.h"
 #include "hsv/hsv_dialog.h"

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-#include "core/script_text.h"
+#include "frame/portable/script_text.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/image.h"
+#include "core/image_view.h"
 #include "fuzz_input.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"

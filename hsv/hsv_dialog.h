@@ -2,8 +2,8 @@
 // which parameter, in the order the dialog handles them (top to bottom).
 #pragma once
 
-#include "core/instance.h"
-#include "core/plain_sliders.h"
+#include "frame/portable/instance.h"
+#include "frame/portable/plain_sliders.h"
 #include "hsv/hsv_transform.h"
 
 namespace sorvel::hsv {

@@ -7,8 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/dialog_controls.h"
-#include "core/instance.h"
+#include "frame/portable/dialog_controls.h"
+#include "frame/portable/instance.h"
 
 namespace sorvel::rgb {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "core/image.h"
+#include "core/image_view.h"
 #include "core/kernel.h"
 #include "core/pixel.h"
 #include "rgb_record.h"

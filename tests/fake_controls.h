@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "core/dialog_controls.h"
+#include "frame/portable/dialog_controls.h"
 
 namespace sorvel::test {
 

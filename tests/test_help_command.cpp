@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/help_command.h"
+#include "frame/portable/help_command.h"
 
 namespace sorvel::dialog {
 namespace {

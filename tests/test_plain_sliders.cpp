@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "core/instance.h"
+#include "frame/portable/instance.h"
 #include "fake_controls.h"
 #include "hsv/hsv_dialog.h"
 #include "yiq/yiq_dialog.h"

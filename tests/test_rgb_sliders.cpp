@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/instance.h"
+#include "frame/portable/instance.h"
 #include "fake_controls.h"
 #include "rgb/rgb_sliders.h"
 #include "rgb/rgb_transform.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/script_text.h"
+#include "frame/portable/script_text.h"
 
 namespace sorvel {
 namespace {

@@ -14,7 +14,7 @@
 
 #include "cli/command/progress.h"
 #include "cli/files/pending_file.h"
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/frame_filter.h"
 
 namespace sorvel::cli {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/command/speed.h"
-#include "cli/frames/filters.h"
+#include "cli/grading/filters.h"
 #include "cli/lut/lut_form.h"
 
 namespace sorvel::cli {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "cli/frames/filters.h"
+#include "cli/grading/filters.h"
 
 namespace sorvel::cli {
 

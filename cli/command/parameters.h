@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/frames/filters.h"
+#include "cli/grading/filters.h"
 
 namespace sorvel::cli {
 

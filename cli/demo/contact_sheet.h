@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 #include "cli/demo/test_image.h"
 
 namespace sorvel::cli {

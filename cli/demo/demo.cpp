@@ -2,9 +2,9 @@
 
 #include <cctype>
 
-#include "cli/frames/filters.h"
+#include "cli/grading/filters.h"
 #include "cli/demo/test_image.h"
-#include "core/script_text.h"
+#include "frame/portable/script_text.h"
 
 namespace sorvel::cli {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/demo/contact_sheet.h"
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 
 namespace sorvel::cli {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 
 namespace sorvel::cli {
 

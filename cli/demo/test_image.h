@@ -5,16 +5,12 @@
 
 #include <array>
 
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 
 namespace sorvel::cli {
 
 constexpr int kTestImageWidth = 320;
 constexpr int kTestImageHeight = 200;
-
-struct Rect {
-    int x, y, width, height;
-};
 
 // Where the parts of the picture lie, so that tests and the sheet can find them.
 struct TestImageLayout {

@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "cli/frames/filters.h"
+#include "cli/grading/filters.h"
 #include "cli/lut/tetrahedral.h"
 
 namespace sorvel::cli {

@@ -1,6 +1,6 @@
 #include "cli/lut/every_colour.h"
 
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/frame_filter.h"
 
 namespace sorvel::cli {
 

@@ -4,8 +4,8 @@
 // Hald CLUT, red fastest, then green, then blue.
 #pragma once
 
-#include "cli/frames/filters.h"
-#include "cli/frames/image.h"
+#include "cli/grading/filters.h"
+#include "cli/grading/whole_image.h"
 
 namespace sorvel::cli {
 

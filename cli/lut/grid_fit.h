@@ -2,7 +2,7 @@
 // close as it can to the exact filter output over all 8-bit colours.
 #pragma once
 
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 #include "cli/lut/tetrahedral.h"
 
 namespace sorvel::cli {

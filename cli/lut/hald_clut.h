@@ -2,7 +2,7 @@
 // with L^2 steps per channel, red fastest, then green, then blue.
 #pragma once
 
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 
 namespace sorvel::cli {
 

@@ -10,7 +10,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 
 namespace sorvel::cli {
 

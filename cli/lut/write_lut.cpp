@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/frame_filter.h"
 #include "cli/lut/cube_text.h"
 #include "cli/lut/every_colour.h"
 #include "cli/lut/grid_fit.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 
 namespace sorvel::cli {
 

@@ -3,12 +3,12 @@
 #include <cctype>
 #include <utility>
 
-#include "cli/frames/orientation.h"
+#include "cli/photo/orientation.h"
 #include "cli/photo/photo_metadata.h"
 
 #include "cli/media/decoded_frames.h"
 #include "cli/media/ffmpeg_compat.h"
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/frame_filter.h"
 #include "cli/media/frame_times.h"
 #include "cli/media/media_input.h"
 #include "cli/media/media_output.h"

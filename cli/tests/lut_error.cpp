@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/frames/filters.h"
+#include "cli/grading/filters.h"
 #include "cli/command/parameters.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cli/command/parameters.h"
-#include "core/image.h"
+#include "core/image_view.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
 #include "yiq/yiq_transform.h"

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/frames/filters.h"
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/filters.h"
+#include "cli/grading/frame_filter.h"
 #include "cli/command/progress.h"
-#include "cli/frames/raw_stream.h"
-#include "core/image.h"
+#include "cli/raw/raw_stream.h"
+#include "core/image_view.h"
 #include "rgb/rgb_transform.h"
 #include "yiq/yiq_transform.h"
 

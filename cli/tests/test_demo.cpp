@@ -10,7 +10,7 @@
 #include "cli/demo/font.h"
 #include "cli/media/picture_io.h"
 #include "cli/demo/test_image.h"
-#include "core/image.h"
+#include "core/image_view.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
 #include "yiq/yiq_transform.h"

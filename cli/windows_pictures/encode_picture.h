@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 
 namespace sorvel::cli {
 

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "cli/files/pending_file.h"
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/frame_filter.h"
 #include "cli/media/picture_io.h"
 #include "cli/windows_pictures/encode_picture.h"
 #include "cli/windows_pictures/metadata_blocks.h"

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <vector>
 
-#include "cli/frames/image.h"
+#include "cli/grading/whole_image.h"
 #include "cli/media/picture_io.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/help_command.h"
+#include "frame/portable/help_command.h"
 
 #include <cstring>
 

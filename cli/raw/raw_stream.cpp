@@ -1,4 +1,4 @@
-#include "cli/frames/raw_stream.h"
+#include "cli/raw/raw_stream.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "core/plain_sliders.h"
+#include "frame/portable/plain_sliders.h"
 
 namespace sorvel::dialog {
 

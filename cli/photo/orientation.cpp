@@ -1,4 +1,4 @@
-#include "cli/frames/orientation.h"
+#include "cli/photo/orientation.h"
 
 #include <cstring>
 

@@ -29,6 +29,11 @@ struct Image {
     }
 };
 
+// A rectangle of a picture, in pixels from its top left corner.
+struct Rect {
+    int x, y, width, height;
+};
+
 // An opaque pixel from its channel bytes.
 constexpr Pixel32 opaque(int red, int green, int blue) {
     return 0xFF000000u | packRgb(red, green, blue);

@@ -1,4 +1,4 @@
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/frame_filter.h"
 
 #include <utility>
 

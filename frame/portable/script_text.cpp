@@ -1,4 +1,4 @@
-#include "core/script_text.h"
+#include "frame/portable/script_text.h"
 
 #include <cstring>
 

@@ -1,10 +1,10 @@
-#include "cli/frames/filters.h"
+#include "cli/grading/filters.h"
 
 #include <algorithm>
 #include <cstddef>
 
-#include "core/filter_record.h"
-#include "core/image.h"
+#include "frame/portable/filter_record.h"
+#include "core/image_view.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
 #include "yiq/yiq_transform.h"

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/dialog_controls.h"
+#include "frame/portable/dialog_controls.h"
 
 namespace sorvel::dialog {
 

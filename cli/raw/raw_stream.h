@@ -9,8 +9,8 @@
 #include <string>
 
 #include "cli/command/arguments.h"
-#include "cli/frames/filters.h"
-#include "cli/frames/frame_filter.h"
+#include "cli/grading/filters.h"
+#include "cli/grading/frame_filter.h"
 #include "cli/command/progress.h"
 
 namespace sorvel::cli {

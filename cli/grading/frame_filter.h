@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <memory>
 
-#include "cli/frames/filters.h"
+#include "cli/grading/filters.h"
 
 namespace sorvel::cli {
 
