@@ -84,7 +84,30 @@ inline constexpr FilterRecord kRecord{
 " @ONLY)
 endfunction()
 
+# The help file the Help button opens, from <kind>/<help file>.in: the
+# record's names, title, dialog caption and script line filled in, with the
+# CRLF line ends Notepad wants. SORVEL_<KIND>_HELP_PATH names the result.
+function(sorvel_write_help_file kind)
+  string(TOUPPER ${kind} KIND)
+  foreach(field TITLE LIBRARY HELP_FILE DIALOG_CAPTION)
+    set(${field} "${SORVEL_${KIND}_${field}}")
+  endforeach()
+  set(names "")
+  set(defaults "")
+  foreach(i 0 1 2)
+    string(TOLOWER "${SORVEL_${KIND}_PARAMETER_${i}_NAME}" name)
+    list(APPEND names "${name}")
+    list(APPEND defaults "${SORVEL_${KIND}_PARAMETER_${i}_DEFAULT}")
+  endforeach()
+  list(JOIN names ", " PARAMETERS)
+  list(JOIN defaults ", " DEFAULTS)
+  set(help ${PROJECT_BINARY_DIR}/generated/${HELP_FILE})
+  configure_file(${PROJECT_SOURCE_DIR}/${kind}/${HELP_FILE}.in ${help} @ONLY NEWLINE_STYLE CRLF)
+  set(SORVEL_${KIND}_HELP_PATH ${help} PARENT_SCOPE)
+endfunction()
+
 foreach(kind ${SORVEL_FILTER_KINDS})
   sorvel_read_filter_record(${kind})
   sorvel_write_record_header(${kind})
+  sorvel_write_help_file(${kind})
 endforeach()
