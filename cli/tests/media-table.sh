@@ -6,9 +6,9 @@
 #   media-table.sh SORVEL RAW_COMPARE MAKE_CLIP LUT_ERROR WORKDIR
 set -uo pipefail
 sorvel=$1 compare=$2 make_clip=$3 error=$4 work=$5
+# shellcheck source=lib/rows.sh
+. "$(dirname "$0")/lib/rows.sh"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
-probe() { ffprobe -v error -of default=nw=1:nk=1 "$@"; }
 
 # --- Sources: about ten frames of 64x48 each ---------------------------------
 video=(-f lavfi -i testsrc2=size=64x48:rate=25:duration=0.4)
@@ -120,9 +120,6 @@ loudness() { ffmpeg -nostdin -hide_banner -i "$1" -map 0:a:0 -af volumedetect -f
 # bgra FILE [OPTIONS]: FILE's frames as raw BGRA, as ffmpeg decodes them.
 bgra() { ff -i "$1" "${@:2}" -f rawvideo -pix_fmt bgra -; }
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
 # Each row: SOURCE | sorvel's arguments before the file names | OUTPUT | checks,
 # where a check is a property to compare with the source; like=FILE to
 # compare with FILE instead; codec=NAME of the output's video; pixels=WxH,
@@ -177,23 +174,12 @@ rows=(
 "seq%04d.png | yiq 150,0,0 | one.png | refused=cannot write one.png: a single picture holds one frame"
 )
 for row in "${rows[@]}"; do
-    IFS='|' read -r source command output checks <<<"$row"
-    read -r source <<<"$source"
-    read -r output <<<"$output"
-    # shellcheck disable=SC2086
-    set -- $command
-    name="$source -> $output"
+    split_row "$row"
     if [[ $checks == *refused=* ]]; then
-        message=$(sed 's/^ *refused=//; s/ *$//' <<<"$checks")
-        "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt
-        status=$?
-        [ "$status" -eq 1 ] && grep -qF "sorvel: error: $message" stderr.txt ||
-            fail "$name: status $status and '$(cat stderr.txt)', not '$message'"
-        [ ! -e "${output/\%04d/0001}" ] || fail "$name: wrote $output"
-        for left in .sorvel*; do [ ! -e "$left" ] || fail "$name: left $left"; done
+        refused_row "$sorvel"
         continue
     fi
-    "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt || { fail "$name: $(cat stderr.txt)"; continue; }
+    "$sorvel" "${args[@]}" -q "$source" "$output" 2>stderr.txt || { fail "$name: $(cat stderr.txt)"; continue; }
     like=$source
     for check in $checks; do
         case $check in
