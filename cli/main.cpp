@@ -13,7 +13,7 @@
 #include "cli/grading/frame_filter.h"
 #include "cli/command/help_text.h"
 #include "cli/lut/write_lut.h"
-#include "cli/command/progress.h"
+#include "cli/terminal/progress.h"
 #include "cli/raw/raw_stream.h"
 #include "cli/files/pending_file.h"
 #include "cli/media/picture_io.h"

@@ -12,7 +12,7 @@
 #include <thread>
 #endif
 
-#include "cli/command/progress.h"
+#include "cli/terminal/progress.h"
 #include "cli/files/pending_file.h"
 #include "cli/grading/frame_filter.h"
 

@@ -12,7 +12,7 @@
 #include "cli/media/frame_times.h"
 #include "cli/media/media_input.h"
 #include "cli/media/media_output.h"
-#include "cli/command/progress.h"
+#include "cli/terminal/progress.h"
 
 namespace sorvel::cli {
 namespace {
