@@ -142,8 +142,7 @@ BatchOutcome runBatch(const Command& command, const GradeFile& grade, const Batc
         }
         (isPictureName(input) ? pictures : videos).push_back({input, output});
     }
-    const int workers = command.threads > 0 ? command.threads : defaultThreadCount();
-    batch.gradeTogether(pictures, workers);
+    batch.gradeTogether(pictures, filterThreads(command));
     for (const Item& item : videos) batch.gradeOne(item, command.threads);
     outcome.counts = batch.finish();
     outcome.counts.total = static_cast<int>(command.inputs.size());

@@ -43,6 +43,9 @@ struct ParseOutcome {
 
 ParseOutcome parseArguments(const std::vector<std::string>& args);
 
+// The filter threads to run: --threads, or one per processor.
+int filterThreads(const Command& command);
+
 // Most filter threads accepted by --threads.
 constexpr int kMaxThreads = 256;
 
