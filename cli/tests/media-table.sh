@@ -135,6 +135,8 @@ rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
 "holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 x264=subme=7 frames rate times duration audio title rotation colour"
 "plain.mp4 | hsv 160,0,0 --speed fast | fast.mp4 | x264=subme=2"
+"plain.mp4 | hsv 160,0,0 --crf 30 | crf.mp4 | x264=crf=30.0"
+"plain.mp4 | hsv 160,0,0 --lossless | lossless-plain.mkv | codec=ffv1"
 "even.mov | yiq 150,0,300 --codec mjpeg | even.avi | frames times audio"
 "walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations audio title dispositions encoder"
 "paced.mkv | rgb 0,0,300 | paced.avi | frames rate"
@@ -191,8 +193,9 @@ for row in "${rows[@]}"; do
             tag() { probe -select_streams v:0 -show_entries stream_tags=encoder "$1"; }
             [ -n "$(tag "$source")" ] && [ "$(tag "$source")" != "$(tag "$output")" ] ||
                 fail "$name: the encoder tag $(tag "$output") came through" ;;
-        x264=*)  # x264 writes its settings into the file: the preset's subme
-            grep -aqF "${check#x264=} " "$output" || fail "$name: x264 ran with $(grep -ao 'subme=[0-9]*' "$output")" ;;
+        x264=*)  # x264 writes its settings into the file: the preset's subme, the crf
+            setting=${check#x264=}
+            grep -aqF "$setting " "$output" || fail "$name: x264 ran with $(grep -ao "${setting%%=*}=[0-9.]*" "$output")" ;;
         sound=*)
             got=$(probe -select_streams a:0 -show_entries stream=codec_name "$output")
             [[ ,${check#sound=}, == *",$got,"* ]] || fail "$name: sound codec ${got:-none}"
