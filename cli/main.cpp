@@ -13,7 +13,7 @@
 #include "cli/grading/frame_filter.h"
 #include "cli/command/help_text.h"
 #include "cli/lut/write_lut.h"
-#include "cli/command/progress.h"
+#include "cli/terminal/progress.h"
 #include "cli/raw/raw_stream.h"
 #include "cli/files/pending_file.h"
 #include "cli/media/picture_io.h"
@@ -46,27 +46,45 @@ std::string sameFileError(const Command& command) {
 }
 
 #ifdef SORVEL_HAVE_MEDIA
+TranscodeSettings transcodeSettings(const Command& command) {
+    TranscodeSettings settings;
+    settings.input = command.input;
+    settings.output = command.output;
+    settings.chain = command.chain;
+    settings.threads = filterThreads(command);
+    settings.encode.codec = command.codec;
+    settings.encode.crf = command.crf;
+    settings.encode.lossless = command.lossless;
+    settings.encode.speed = command.speed;
+    settings.encode.quiet = command.quiet;
+    return settings;
+}
+
 int runFiles(const Command& command) {
     if (const std::string error = sameFileError(command); !error.empty()) return report(error, kFailed);
-    const TranscodeOutcome outcome = transcode(command, warn);
+    const TranscodeOutcome outcome = transcode(transcodeSettings(command), warn);
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
 
 std::string gradeFile(const Command& single, const BatchWarn& batchWarn) {
-    return transcode(single, batchWarn).error;
+    return transcode(transcodeSettings(single), batchWarn).error;
 }
 #else
 // This build has no FFmpeg libraries (the Windows one): pictures through
 // stb, video through --raw.
+PictureFileSettings pictureFileSettings(const Command& command) {
+    return {command.input, command.output, command.chain};
+}
+
 int runFiles(const Command& command) {
     if (const std::string error = sameFileError(command); !error.empty()) return report(error, kFailed);
-    const PictureOutcome outcome = filterPictureFile(command);
+    const PictureOutcome outcome = filterPictureFile(pictureFileSettings(command));
     for (const std::string& w : outcome.warnings) warn(w);
     return outcome.error.empty() ? 0 : report(outcome.error, outcome.badUsage ? kBadUsage : kFailed);
 }
 
 std::string gradeFile(const Command& single, const BatchWarn& batchWarn) {
-    const PictureOutcome outcome = filterPictureFile(single);
+    const PictureOutcome outcome = filterPictureFile(pictureFileSettings(single));
     for (const std::string& w : outcome.warnings) batchWarn(w);
     return outcome.error;
 }
@@ -91,13 +109,20 @@ int runDemo(const Command& command) {
 int runRaw(const Command& command) {
     prepareStandardStreams();
     ProgressLine progress(stderr, !command.quiet && stderrIsTerminal());
-    FrameFilter filter(command.chain, command.threads > 0 ? command.threads : defaultThreadCount());
+    FrameFilter filter(command.chain, filterThreads(command));
     const StreamOutcome outcome = processStream(filter, command.frame, stdin, stdout, progress);
     return outcome.error.empty() ? 0 : report(outcome.error, kFailed);
 }
 
 int runLut(const Command& command) {
-    const LutOutcome outcome = writeLut(command);
+    LutSettings settings;
+    settings.path = command.lut;
+    settings.chain = command.chain;
+    settings.threads = filterThreads(command);
+    settings.level = command.lutLevel;
+    settings.size = command.lutSize;
+    settings.sizeGiven = command.lutSizeGiven;
+    const LutOutcome outcome = writeLut(settings);
     if (!outcome.error.empty()) return report(outcome.error, kFailed);
     std::fputs(outcome.report.c_str(), stdout);
     return 0;

@@ -12,7 +12,7 @@
 #include <thread>
 #endif
 
-#include "cli/command/progress.h"
+#include "cli/terminal/progress.h"
 #include "cli/files/pending_file.h"
 #include "cli/grading/frame_filter.h"
 
@@ -142,8 +142,7 @@ BatchOutcome runBatch(const Command& command, const GradeFile& grade, const Batc
         }
         (isPictureName(input) ? pictures : videos).push_back({input, output});
     }
-    const int workers = command.threads > 0 ? command.threads : defaultThreadCount();
-    batch.gradeTogether(pictures, workers);
+    batch.gradeTogether(pictures, filterThreads(command));
     for (const Item& item : videos) batch.gradeOne(item, command.threads);
     outcome.counts = batch.finish();
     outcome.counts.total = static_cast<int>(command.inputs.size());

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <utility>
 
+#include "cli/grading/frame_filter.h"
 #include "cli/lut/lut_form.h"
 #include "cli/command/parameters.h"
 #include "cli/command/quoted.h"
@@ -213,6 +214,10 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     command.input = files[0];
     command.output = files[1];
     return {command, ""};
+}
+
+int filterThreads(const Command& command) {
+    return command.threads > 0 ? command.threads : defaultThreadCount();
 }
 
 }  // namespace sorvel::cli

@@ -4,20 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "cli/command/speed.h"
+#include "cli/media/speed.h"
 #include "cli/grading/filters.h"
+#include "cli/grading/frame_size.h"
 #include "cli/lut/lut_form.h"
 
 namespace sorvel::cli {
-
-struct FrameSize {
-    int width = 0;
-    int height = 0;
-};
-
-// Largest frame or image side accepted; a frame of 16384 x 16384 pixels
-// takes 1 GiB.
-constexpr int kMaxSide = 16384;
 
 enum class Action { help, filterHelp, version, demo, file, batch, raw, lut };
 
@@ -50,6 +42,9 @@ struct ParseOutcome {
 };
 
 ParseOutcome parseArguments(const std::vector<std::string>& args);
+
+// The filter threads to run: --threads, or one per processor.
+int filterThreads(const Command& command);
 
 // Most filter threads accepted by --threads.
 constexpr int kMaxThreads = 256;

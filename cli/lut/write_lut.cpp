@@ -81,26 +81,26 @@ bool perChannel(const FilterChain& chain) {
     return !chain.empty();
 }
 
-LutOutcome writeLut(const Command& command) {
-    const int threads = command.threads > 0 ? command.threads : defaultThreadCount();
-    const Image exact = exactColours(command.chain, threads);
-    const std::string& path = command.lut;
+LutOutcome writeLut(const LutSettings& settings) {
+    const int threads = settings.threads;
+    const Image exact = exactColours(settings.chain, threads);
+    const std::string& path = settings.path;
     if (lutFormOf(path) == LutForm::hald) {
-        const Image hald = haldClut(exact, command.lutLevel);
+        const Image hald = haldClut(exact, settings.level);
         const std::string error = writePicture(path, hald);
         if (!error.empty()) return {"cannot write " + path + ": " + error, ""};
-        return {"", "wrote a level-" + std::to_string(command.lutLevel) + " Hald CLUT (" +
+        return {"", "wrote a level-" + std::to_string(settings.level) + " Hald CLUT (" +
                         std::to_string(hald.width) + " x " + std::to_string(hald.height) + ") to " + path + "\n"};
     }
-    const std::string title = chainTitle(command.chain);
+    const std::string title = chainTitle(settings.chain);
     std::string text, report;
-    if (perChannel(command.chain) && !command.lutSizeGiven) {
-        const auto levels = channelLevels(command.chain);
+    if (perChannel(settings.chain) && !settings.sizeGiven) {
+        const auto levels = channelLevels(settings.chain);
         text = cube1dText(title, levels);
         report = "wrote a 1-D LUT of 256 entries to " + path + "\n" +
                  errorLine("", measureTable(levels, exact), "colours");
     } else {
-        const int size = command.lutSize;
+        const int size = settings.size;
         const ChosenGrid chosen = chooseGrid(exact, size, threads);
         text = cube3dText(title, chosen.grid, size);
         report = "wrote a 3-D LUT of size " + std::to_string(size) + " to " + path + "\n" +

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "cli/command/speed.h"
+#include "cli/media/speed.h"
 #include "cli/media/av_handles.h"
 
 namespace sorvel::cli {

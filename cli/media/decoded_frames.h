@@ -9,7 +9,7 @@
 #include "cli/media/av_handles.h"
 #include "cli/media/colour.h"
 #include "cli/media/media_input.h"
-#include "cli/media/media_output.h"
+#include "cli/media/video_source.h"
 
 namespace sorvel::cli {
 

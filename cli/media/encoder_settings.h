@@ -2,7 +2,7 @@
 // asked speed, and how much of its own logging reaches the terminal.
 #pragma once
 
-#include "cli/command/speed.h"
+#include "cli/media/speed.h"
 #include "cli/media/codec_choice.h"
 
 namespace sorvel::cli {

@@ -12,7 +12,7 @@
 #include "cli/media/frame_times.h"
 #include "cli/media/media_input.h"
 #include "cli/media/media_output.h"
-#include "cli/command/progress.h"
+#include "cli/terminal/progress.h"
 
 namespace sorvel::cli {
 namespace {
@@ -30,7 +30,7 @@ std::string droppedWarning(const std::string& output, const std::vector<std::str
 }
 
 struct Run {
-    const Command& command;
+    const TranscodeSettings& settings;
     const Warn& warn;
     MediaInput input;
     MediaOutput output;
@@ -44,9 +44,9 @@ struct Run {
     PacketPtr packet{av_packet_alloc()};
     long frames = 0;
 
-    Run(const Command& c, const Warn& w, int threads)
-        : command(c), warn(w), filter(c.chain, threads),
-          progress(stderr, !c.quiet && stderrIsTerminal()) {}
+    Run(const TranscodeSettings& s, const Warn& w)
+        : settings(s), warn(w), filter(s.chain, s.threads),
+          progress(stderr, !s.encode.quiet && stderrIsTerminal()) {}
 
     void warnAll(const std::vector<std::string>& warnings, const std::string& file) {
         for (const std::string& w : warnings) warn(std::string(file).append(": ").append(w));
@@ -61,14 +61,14 @@ struct Run {
         times = FrameTimes(source.timeBase, source.frameRate);
         std::vector<std::string> warnings;
         std::string cause = output.start(source, warnings);
-        warnAll(warnings, command.output);
+        warnAll(warnings, settings.output);
         if (cause.empty() && !photo.iccProfile().empty()) output.embedIccProfile(photo.iccProfile());
         return cause;
     }
 
     // Returns "" or the error with the file it concerns.
     std::string frame() {
-        const std::string& in = command.input;
+        const std::string& in = settings.input;
         std::vector<std::string> warnings;
         std::string cause = toBgra.convert(*decoded, input.codec(), filter.threads(), warnings);
         warnAll(warnings, in);
@@ -91,14 +91,14 @@ struct Run {
         }
         if (!output.started()) {
             cause = startOutput(*decoded);
-            if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
-            progress = ProgressLine(stderr, !command.quiet && stderrIsTerminal(), input.expectedFrames());
+            if (!cause.empty()) return "cannot write " + settings.output + ": " + cause;
+            progress = ProgressLine(stderr, !settings.encode.quiet && stderrIsTerminal(), input.expectedFrames());
         }
         written->pts = times.next(decoded->best_effort_timestamp, frameDuration(*decoded));
         setFrameDuration(*written, frameDuration(*decoded));
         av_frame_unref(decoded.get());
         cause = output.writeFrame(*written);
-        if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
+        if (!cause.empty()) return "cannot write " + settings.output + ": " + cause;
         ++frames;
         progress.frameDone();
         clearLibraryLog();
@@ -131,26 +131,23 @@ struct Run {
         const int height = sideways ? toBgra.frame().width : toBgra.frame().height;
         const std::string cause = photo.writeTo(temporary, width, height, dropped);
         if (!cause.empty()) return "cannot keep the photo's metadata: " + cause;
-        if (!dropped.empty()) warn(droppedWarning(command.output, dropped));
+        if (!dropped.empty()) warn(droppedWarning(settings.output, dropped));
         return "";
     }
 
     std::string all() {
-        std::string cause = input.open(command.input, 0, filter.threads());
-        if (!cause.empty()) return "cannot read " + command.input + ": " + cause;
+        std::string cause = input.open(settings.input, 0, filter.threads());
+        if (!cause.empty()) return "cannot read " + settings.input + ": " + cause;
         // Said once the output is written, as the copy warnings are: a
         // picture refused as damaged needs no word on its metadata.
         std::string metadataWarning;
         if (input.singlePicture()) {
-            cause = photo.read(command.input);
-            if (!cause.empty()) metadataWarning = command.input + ": its metadata is not kept: " + cause;
+            cause = photo.read(settings.input);
+            if (!cause.empty()) metadataWarning = settings.input + ": its metadata is not kept: " + cause;
             orientation = photo.orientation();
         }
-        EncodeSettings settings{command.codec, command.crf, command.lossless};
-        settings.speed = command.speed;
-        settings.quiet = command.quiet;
-        cause = output.create(command.output, settings, filter.threads());
-        if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
+        cause = output.create(settings.output, settings.encode, filter.threads());
+        if (!cause.empty()) return "cannot write " + settings.output + ": " + cause;
         // Said once the output is written: a refused input needs no word
         // on its sound.
         std::vector<std::string> copyWarnings;
@@ -158,12 +155,12 @@ struct Run {
         for (;;) {
             const MediaInput::Next next = input.next(*decoded, *packet, cause);
             if (next == MediaInput::Next::end) break;
-            if (next == MediaInput::Next::error) return "cannot read " + command.input + ": " + cause;
+            if (next == MediaInput::Next::error) return "cannot read " + settings.input + ": " + cause;
             if (next == MediaInput::Next::packet) {
                 const AVRational timeBase = input.format().streams[packet->stream_index]->time_base;
                 cause = output.writeCopy(*packet, timeBase);
                 av_packet_unref(packet.get());
-                if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
+                if (!cause.empty()) return "cannot write " + settings.output + ": " + cause;
                 continue;
             }
             cause = frame();
@@ -171,24 +168,24 @@ struct Run {
         }
         // A picture whose data stops early decodes to nothing, without an error.
         if (frames == 0)
-            return "cannot read " + command.input + ": " +
+            return "cannot read " + settings.input + ": " +
                    (input.isPicture() ? "the picture is cut short or damaged: nothing of it could be decoded"
                                       : "it holds no picture");
         const bool photoOut = input.singlePicture() && output.singlePicture();
         cause = photoOut ? output.finish([this](const std::string& temporary) { return keepMetadata(temporary); })
                          : output.finish();
-        if (!cause.empty()) return "cannot write " + command.output + ": " + cause;
+        if (!cause.empty()) return "cannot write " + settings.output + ": " + cause;
         if (!metadataWarning.empty()) warn(metadataWarning);
-        warnAll(copyWarnings, command.output);
+        warnAll(copyWarnings, settings.output);
         return "";
     }
 };
 
 }  // namespace
 
-TranscodeOutcome transcode(const Command& command, const Warn& warn) {
+TranscodeOutcome transcode(const TranscodeSettings& settings, const Warn& warn) {
     captureLibraryLog();
-    Run run(command, warn, command.threads > 0 ? command.threads : defaultThreadCount());
+    Run run(settings, warn);
     TranscodeOutcome outcome;
     outcome.error = run.all();
     run.progress.finish();

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/command/arguments.h"
+#include "cli/grading/filters.h"
+#include "cli/media/codec_choice.h"
 
 namespace sorvel::cli {
 
@@ -16,11 +17,19 @@ struct TranscodeOutcome {
     std::string error;  // one line naming the file and the cause; empty when done
 };
 
+// What a run on one file takes from the command line.
+struct TranscodeSettings {
+    std::string input, output;
+    FilterChain chain;
+    int threads = 1;        // filter threads, at least 1
+    EncodeSettings encode;  // encode.quiet also leaves out the progress line
+};
+
 using Warn = std::function<void(const std::string&)>;
 
 // warnings are printed as they arise through warn. A photo (a single
 // picture written as a single picture) is written upright, with its EXIF,
 // IPTC, XMP and ICC profile where the output's format holds them.
-TranscodeOutcome transcode(const Command& command, const Warn& warn);
+TranscodeOutcome transcode(const TranscodeSettings& settings, const Warn& warn);
 
 }  // namespace sorvel::cli

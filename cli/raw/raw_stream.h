@@ -8,10 +8,10 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/command/arguments.h"
 #include "cli/grading/filters.h"
 #include "cli/grading/frame_filter.h"
-#include "cli/command/progress.h"
+#include "cli/grading/frame_size.h"
+#include "cli/terminal/progress.h"
 
 namespace sorvel::cli {
 

@@ -6,9 +6,9 @@
 #   media-table.sh SORVEL RAW_COMPARE MAKE_CLIP LUT_ERROR WORKDIR
 set -uo pipefail
 sorvel=$1 compare=$2 make_clip=$3 error=$4 work=$5
+# shellcheck source=lib/rows.sh
+. "$(dirname "$0")/lib/rows.sh"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
-probe() { ffprobe -v error -of default=nw=1:nk=1 "$@"; }
 
 # --- Sources: about ten frames of 64x48 each ---------------------------------
 video=(-f lavfi -i testsrc2=size=64x48:rate=25:duration=0.4)
@@ -120,9 +120,6 @@ loudness() { ffmpeg -nostdin -hide_banner -i "$1" -map 0:a:0 -af volumedetect -f
 # bgra FILE [OPTIONS]: FILE's frames as raw BGRA, as ffmpeg decodes them.
 bgra() { ff -i "$1" "${@:2}" -f rawvideo -pix_fmt bgra -; }
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
 # Each row: SOURCE | sorvel's arguments before the file names | OUTPUT | checks,
 # where a check is a property to compare with the source; like=FILE to
 # compare with FILE instead; codec=NAME of the output's video; pixels=WxH,
@@ -138,6 +135,8 @@ rows=(
 "clip/clip.mkv | yiq 150,300,300 --then hsv 200,0,0 --threads 3 | clip3.mkv | pixels=112x62"
 "holiday.mp4 | hsv 160,0,0 | graded.mp4 | codec=h264 x264=subme=7 frames rate times duration audio title rotation colour"
 "plain.mp4 | hsv 160,0,0 --speed fast | fast.mp4 | x264=subme=2"
+"plain.mp4 | hsv 160,0,0 --crf 30 | crf.mp4 | x264=crf=30.0"
+"plain.mp4 | hsv 160,0,0 --lossless | lossless-plain.mkv | codec=ffv1"
 "even.mov | yiq 150,0,300 --codec mjpeg | even.avi | frames times audio"
 "walk.mkv | rgb 0,0,300 | walk-out.mkv | frames times durations audio title dispositions encoder"
 "paced.mkv | rgb 0,0,300 | paced.avi | frames rate"
@@ -177,23 +176,12 @@ rows=(
 "seq%04d.png | yiq 150,0,0 | one.png | refused=cannot write one.png: a single picture holds one frame"
 )
 for row in "${rows[@]}"; do
-    IFS='|' read -r source command output checks <<<"$row"
-    read -r source <<<"$source"
-    read -r output <<<"$output"
-    # shellcheck disable=SC2086
-    set -- $command
-    name="$source -> $output"
+    split_row "$row"
     if [[ $checks == *refused=* ]]; then
-        message=$(sed 's/^ *refused=//; s/ *$//' <<<"$checks")
-        "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt
-        status=$?
-        [ "$status" -eq 1 ] && grep -qF "sorvel: error: $message" stderr.txt ||
-            fail "$name: status $status and '$(cat stderr.txt)', not '$message'"
-        [ ! -e "${output/\%04d/0001}" ] || fail "$name: wrote $output"
-        for left in .sorvel*; do [ ! -e "$left" ] || fail "$name: left $left"; done
+        refused_row "$sorvel"
         continue
     fi
-    "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt || { fail "$name: $(cat stderr.txt)"; continue; }
+    "$sorvel" "${args[@]}" -q "$source" "$output" 2>stderr.txt || { fail "$name: $(cat stderr.txt)"; continue; }
     like=$source
     for check in $checks; do
         case $check in
@@ -205,8 +193,9 @@ for row in "${rows[@]}"; do
             tag() { probe -select_streams v:0 -show_entries stream_tags=encoder "$1"; }
             [ -n "$(tag "$source")" ] && [ "$(tag "$source")" != "$(tag "$output")" ] ||
                 fail "$name: the encoder tag $(tag "$output") came through" ;;
-        x264=*)  # x264 writes its settings into the file: the preset's subme
-            grep -aqF "${check#x264=} " "$output" || fail "$name: x264 ran with $(grep -ao 'subme=[0-9]*' "$output")" ;;
+        x264=*)  # x264 writes its settings into the file: the preset's subme, the crf
+            setting=${check#x264=}
+            grep -aqF "$setting " "$output" || fail "$name: x264 ran with $(grep -ao "${setting%%=*}=[0-9.]*" "$output")" ;;
         sound=*)
             got=$(probe -select_streams a:0 -show_entries stream=codec_name "$output")
             [[ ,${check#sound=}, == *",$got,"* ]] || fail "$name: sound codec ${got:-none}"

@@ -8,6 +8,8 @@
 #   real-files.sh SORVEL WORKDIR
 set -uo pipefail
 sorvel=$1 work=$2
+# shellcheck source=lib/rows.sh
+. "$(dirname "$0")/lib/rows.sh"
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/sorvel/real-files
 packages=(golang-github-gabriel-vasile-mimetype-dev golang-golang-x-image-dev python3-mecavideo devede xine-ui
           gem-doc afl++-doc)
@@ -22,8 +24,6 @@ for package in "${packages[@]}"; do
 done
 
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
-probe() { ffprobe -v error -of default=nw=1:nk=1 "$@"; }
 
 # --- The files, by short names -------------------------------------------------
 share=$cache/files/usr/share
@@ -71,9 +71,6 @@ property() {
 }
 bgra() { ff -i "$1" -f rawvideo -pix_fmt bgra -; }
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
 # Each row: SOURCE | sorvel's arguments before the file names | OUTPUT | checks.
 # A check is a property: the source's (frames, times, sound); ffmpeg's own
 # output of the same name (streams, duration); or NAME=VALUE for a value
@@ -113,22 +110,12 @@ rows=(
 )
 for row in "${rows[@]}"; do
     [[ $row =~ ${SORVEL_REAL_ROWS:-.} ]] || continue  # a pattern picks rows, for work on one
-    IFS='|' read -r source command output checks <<<"$row"
-    read -r source <<<"$source"
-    read -r output <<<"$output"
-    # shellcheck disable=SC2086
-    set -- $command
-    name="$source -> $output"
+    split_row "$row"
     if [[ $checks == *refused=* ]]; then
-        message=$(sed 's/^ *refused=//; s/ *$//' <<<"$checks")
-        "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt
-        status=$?
-        [ "$status" -eq 1 ] && grep -qF "sorvel: error: $message" stderr.txt ||
-            fail "$name: status $status and '$(cat stderr.txt)', not '$message'"
-        [ ! -e "$output" ] || fail "$name: wrote $output"
+        refused_row "$sorvel"
         continue
     fi
-    "$sorvel" "$@" -q "$source" "$output" 2>stderr.txt || { fail "$name: $(cat stderr.txt)"; continue; }
+    "$sorvel" "${args[@]}" -q "$source" "$output" 2>stderr.txt || { fail "$name: $(cat stderr.txt)"; continue; }
     for check in $checks; do
         case $check in
         padded=*)  # the size, and the source with its edge repeated: 30 dB or more (a black edge gives 23)

@@ -6,7 +6,7 @@
 
 #include "cli/grading/filters.h"
 #include "cli/grading/frame_filter.h"
-#include "cli/command/progress.h"
+#include "cli/terminal/progress.h"
 #include "cli/raw/raw_stream.h"
 #include "core/image_view.h"
 #include "rgb/rgb_transform.h"

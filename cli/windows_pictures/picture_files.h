@@ -6,9 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/command/arguments.h"
+#include "cli/grading/filters.h"
 
 namespace sorvel::cli {
+
+struct PictureFileSettings {
+    std::string input, output;
+    FilterChain chain;
+};
 
 struct PictureOutcome {
     std::string error;      // one line; empty on success
@@ -16,6 +21,6 @@ struct PictureOutcome {
     std::vector<std::string> warnings;
 };
 
-PictureOutcome filterPictureFile(const Command& command);
+PictureOutcome filterPictureFile(const PictureFileSettings& settings);
 
 }  // namespace sorvel::cli

@@ -1,4 +1,4 @@
-#include "cli/command/progress.h"
+#include "cli/terminal/progress.h"
 
 #include <cmath>
 #include <utility>
