@@ -36,7 +36,7 @@ test_packages() {
         ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick opencolorio-tools exiv2 icc-profiles-free \
         libxml2-utils qtdeclarative5-dev-tools \
         gcc-i686-linux-gnu g++-i686-linux-gnu libc6-dev-i386-cross "$qemu" \
-        shellcheck lintian man-db debootstrap zstd
+        shellcheck clang-format lintian man-db debootstrap zstd
 }
 
 # Where install-deps leaves the reason 32-bit Wine could not be installed,
@@ -85,7 +85,7 @@ not_debian() {
     if [ "$1" = test ]; then
         echo "  test:  GoogleTest, Google Benchmark, libpng, Wine (64-bit, and 32-bit for those tests), Xvfb,"
         echo "         Ninja, clang with its sanitizer runtime, clang-tidy, cppcheck, ffmpeg, melt, GStreamer"
-        echo "         (gst-launch-1.0, plugins-bad), ImageMagick, xmllint, qmllint (Qt 5), shellcheck, lintian, debootstrap,"
+        echo "         (gst-launch-1.0, plugins-bad), ImageMagick, xmllint, qmllint (Qt 5), shellcheck, clang-format 14, lintian, debootstrap,"
         echo "         a static i686 Linux C++ compiler (i686-linux-gnu-g++), qemu-user (qemu-i386-static)"
         echo "         pkg-config modules: gtest benchmark libpng"
     fi
