@@ -90,6 +90,7 @@ struct FilterGlue {
     };
     static inline CScriptObject scriptObject = {nullptr, scriptFunctions, nullptr};
 
+    // clang-format off
     static inline FilterDefinition definition = {
         nullptr, nullptr, nullptr,        // next, prev, module: the host's
         F::name, F::desc, kMaker,
@@ -99,6 +100,7 @@ struct FilterGlue {
         &scriptObject, scriptStringProc,
         nullptr, nullptr, nullptr, nullptr,
     };
+    // clang-format on
 };
 
 }  // namespace sorvel::frame

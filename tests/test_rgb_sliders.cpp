@@ -25,6 +25,7 @@ constexpr int kLineDown = 1;  // right-arrow key
 constexpr int kEndTrack = 8;
 
 TEST(RgbReadout, ShowsTheGainOverThreeHundred) {
+    // clang-format off
     const struct {
         std::int32_t gain;
         const char* text;
@@ -33,6 +34,7 @@ TEST(RgbReadout, ShowsTheGainOverThreeHundred) {
         {200, "0.667"}, {299, "0.997"}, {300, "1.000"}, {400, "1.333"},  {-5, "-0.017"},
         {2147483647, "7158278.997"},    {-2147483647 - 1, "-7158279.000"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         char text[kReadoutSize];
         formatGainReadout(c.gain, text);

@@ -9,6 +9,7 @@
 namespace sorvel::cli {
 
 const std::vector<DemoSetting>& demoSettings() {
+    // clang-format off
     static const std::vector<DemoSetting> settings{
         {nullptr, {0, 0, 0}, "the generated test picture"},
         {"yiq", {150, 300, 0}, "intensity 300: brighter"},
@@ -23,6 +24,7 @@ const std::vector<DemoSetting>& demoSettings() {
         {"hsv", {150, 300, 0}, "saturation 300"},
         {"hsv", {150, 0, 300}, "value 300"},
     };
+    // clang-format on
     return settings;
 }
 

@@ -50,6 +50,7 @@ Pixel32 pixelFromHsv(double hue, double saturation, double value) {
     const double p = value * (1 - saturation), q = value * (1 - saturation * f),
                  t = value * (1 - saturation * (1 - f));
     double r = value, g = t, b = p;  // sector 0
+    // clang-format off
     switch (sector) {
         case 1: r = q; g = value; b = p; break;
         case 2: r = p; g = value; b = t; break;
@@ -58,6 +59,7 @@ Pixel32 pixelFromHsv(double hue, double saturation, double value) {
         case 5: r = value; g = p; b = q; break;
         default: break;
     }
+    // clang-format on
     return opaque(level(r), level(g), level(b));
 }
 

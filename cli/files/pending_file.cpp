@@ -121,7 +121,8 @@ bool isSameFile(const std::string& a, const std::string& b) {
     return identify(a, x) && identify(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
            x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
 #else
-    struct stat x {}, y {};
+    struct stat x {};
+    struct stat y {};
     return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev && x.st_ino == y.st_ino;
 #endif
 }

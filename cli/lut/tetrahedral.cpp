@@ -35,6 +35,7 @@ Tetrahedron tetrahedronOf(int size, int red, int green, int blue) {
     // Walk from the lowest corner along the axes in order of their fractions.
     int first, second;
     double high, middle, low;
+    // clang-format off
     if (r > g) {
         if (g > b) { first = 1; second = 3; high = r; middle = g; low = b; }
         else if (r > b) { first = 1; second = 5; high = r; middle = b; low = g; }
@@ -44,6 +45,7 @@ Tetrahedron tetrahedronOf(int size, int red, int green, int blue) {
         else if (b > r) { first = 2; second = 6; high = g; middle = b; low = r; }
         else { first = 2; second = 3; high = g; middle = r; low = b; }
     }
+    // clang-format on
     t.corner = {0, first, second, 7};
     t.weight = {1.0 - high, high - middle, middle - low, low};
     return t;

@@ -16,6 +16,7 @@ void orientPixels(const std::uint8_t* from, int fromStride, int width, int heigh
         for (int x = 0; x < outWidth; ++x) {
             // The stored pixel shown at (x, y).
             int sx = x, sy = y;
+            // clang-format off
             switch (orientation) {
                 case 2: sx = width - 1 - x; break;
                 case 3: sx = width - 1 - x; sy = height - 1 - y; break;
@@ -26,6 +27,7 @@ void orientPixels(const std::uint8_t* from, int fromStride, int width, int heigh
                 case 8: sx = width - 1 - y; sy = x; break;
                 default: break;
             }
+            // clang-format on
             std::memcpy(row + 4 * x, from + static_cast<std::ptrdiff_t>(sy) * fromStride + 4 * sx, 4);
         }
     }

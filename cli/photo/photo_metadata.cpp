@@ -33,6 +33,7 @@ void setUpExiv2() {
 // Tags of the first directory that describe how a TIFF stores its pixels:
 // the written file has its own.
 bool describesStorage(const std::string& tag) {
+    // clang-format off
     static const char* const kStorage[] = {
         "NewSubfileType", "SubfileType", "ImageWidth", "ImageLength", "BitsPerSample", "Compression",
         "PhotometricInterpretation", "FillOrder", "StripOffsets", "SamplesPerPixel", "RowsPerStrip",
@@ -40,6 +41,7 @@ bool describesStorage(const std::string& tag) {
         "TileByteCounts", "SubIFDs", "ExtraSamples", "SampleFormat", "JPEGTables", "JPEGInterchangeFormat",
         "JPEGInterchangeFormatLength", "YCbCrCoefficients", "YCbCrSubSampling", "YCbCrPositioning",
         "InterColorProfile"};
+    // clang-format on
     for (const char* name : kStorage)
         if (tag == name) return true;
     return false;

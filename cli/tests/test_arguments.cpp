@@ -26,6 +26,7 @@ struct Accepted {
 };
 
 TEST(Arguments, UnderstandsEveryForm) {
+    // clang-format off
     const Accepted cases[] = {
         {{}, Action::help, {}, "", ""},
         {{"--help"}, Action::help, {}, "", ""},
@@ -48,6 +49,7 @@ TEST(Arguments, UnderstandsEveryForm) {
         {{"yiq", "1,2,3", "--lut", "grade.CUBE"}, Action::lut, {"yiq"}, "", ""},
         {{"rgb", "1,2,3", "--lut", "grade.Png"}, Action::lut, {"rgb"}, "", ""},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const ParseOutcome p = parseArguments(c.args);
         const std::string line = c.args.empty() ? "(none)" : c.args.front() + " ...";

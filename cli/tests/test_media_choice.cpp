@@ -91,6 +91,7 @@ TEST(MediaChoice, UntaggedYuvIsTakenAsPlayersTakeIt) {
         AVColorSpace expectedMatrix;
         bool expectedFull;
     };
+    // clang-format off
     const Case cases[] = {
         {AVCOL_SPC_UNSPECIFIED, AVCOL_RANGE_UNSPECIFIED, AV_PIX_FMT_YUV420P, AV_CODEC_ID_H264, 720, 576, AVCOL_SPC_BT470BG, false},
         {AVCOL_SPC_UNSPECIFIED, AVCOL_RANGE_UNSPECIFIED, AV_PIX_FMT_YUV420P, AV_CODEC_ID_H264, 720, 577, AVCOL_SPC_BT709, false},
@@ -100,6 +101,7 @@ TEST(MediaChoice, UntaggedYuvIsTakenAsPlayersTakeIt) {
         {AVCOL_SPC_BT2020_NCL, AVCOL_RANGE_JPEG, AV_PIX_FMT_YUV420P10LE, AV_CODEC_ID_HEVC, 3840, 2160, AVCOL_SPC_BT2020_NCL, true},
         {AVCOL_SPC_SMPTE170M, AVCOL_RANGE_MPEG, AV_PIX_FMT_YUVJ420P, AV_CODEC_ID_H264, 1920, 1080, AVCOL_SPC_SMPTE170M, false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const YuvColour colour = yuvColourOf(c.matrix, c.range, c.format, c.codec, c.width, c.height);
         EXPECT_EQ(colour.matrix, c.expectedMatrix) << c.width << "x" << c.height << " " << avcodec_get_name(c.codec);

@@ -43,6 +43,7 @@ struct ReadCase {
 };
 
 TEST_F(PngFiles, ReadsEveryColourTypeAsBgraWords) {
+    // clang-format off
     const ReadCase cases[] = {
         {"rgb", {2, 1, 8, PNG_COLOR_TYPE_RGB, false, {{10, 20, 30, 200, 100, 50}}, {}, {}},
          {0xFF0A141Eu, 0xFFC86432u}, false},
@@ -68,6 +69,7 @@ TEST_F(PngFiles, ReadsEveryColourTypeAsBgraWords) {
          {3, 1, 2, PNG_COLOR_TYPE_PALETTE, false, {{0x18}}, {255, 0, 0, 0, 255, 0, 0, 0, 255}, {0x10, 0x80}},
          {0x10FF0000u, 0x8000FF00u, 0xFF0000FFu}, true},
     };
+    // clang-format on
     for (const auto& c : cases) {
         const std::string file = path("in.png");
         ASSERT_TRUE(testing::writeSpecPng(file, c.shape)) << c.name;

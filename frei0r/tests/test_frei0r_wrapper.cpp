@@ -29,6 +29,7 @@ TEST(PositionFromFraction, RoundsAndClamps) {
         double fraction;
         std::int32_t position;
     };
+    // clang-format off
     const Case cases[] = {
         {0.0, 0},          {-0.0, 0},         {1.0, 300},         {0.5, 150},
         {0.25, 75},        {0.999, 300},      {0.001, 0},         {0.0016, 0},  // 0.48
@@ -37,6 +38,7 @@ TEST(PositionFromFraction, RoundsAndClamps) {
         {-1e300, 0},       {kInf, 300},       {-kInf, 0},         {5e-324, 0},
         {std::nextafter(1.0, 0.0), 300},
     };
+    // clang-format on
     for (const Case& c : cases) {
         EXPECT_EQ(positionFromFraction(c.fraction), c.position) << c.fraction;
     }

@@ -36,6 +36,7 @@ constexpr std::uint32_t kBottomPush = 0x50010800, kBottomCentredPush = 0x50010B0
 constexpr std::uint32_t kIcon = 0x58000803;
 inline const char* const kTrackbar = "msctls_trackbar32";
 
+// clang-format off
 inline const Dialog kYiq{
     false, kDialogStyle, 0, "filter: red/green/blue adjust", 0, 0, 227, 201, 8, "MS Sans Serif",
     {
@@ -126,5 +127,6 @@ inline const Dialog kHsv{
         {kNoId, "STATIC", "#102", 21, 145, 21, 20, kIcon},
         {kNoId, "STATIC", "Vornak software", 45, 158, 47, 8, kLeftText},
     }};
+// clang-format on
 
 }  // namespace sorvel::test::templates

@@ -10,6 +10,7 @@
 
 namespace sorvel::test {
 
+// clang-format off
 inline constexpr FilterRun kGrid[] = {
     // YIQ: balance, intensity, saturation.
     {Filter::yiq, 150, 0, 0}, {Filter::yiq, 150, 300, 300}, {Filter::yiq, 0, 0, 300},
@@ -37,5 +38,6 @@ inline constexpr FilterRun kGrid[] = {
     {Filter::hsv, 150, -1, -1}, {Filter::hsv, 1000, -150, 600}, {Filter::hsv, INT_MAX, -1, INT_MIN},
     {Filter::hsv, INT_MIN, INT_MIN, INT_MIN}, {Filter::hsv, INT_MAX, INT_MAX, INT_MAX},
 };
+// clang-format on
 
 }  // namespace sorvel::test

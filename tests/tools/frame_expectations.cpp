@@ -24,6 +24,7 @@ struct Run {
     int a, b, c;
 };
 
+// clang-format off
 const Run kRuns[] = {
     {"yiq", 150, 0, 0},   {"yiq", 150, 300, 300}, {"yiq", 0, 150, 300}, {"yiq", 300, 0, 0},
     {"yiq", 77, 143, 144}, {"yiq", -5, 400, 0},   {"yiq", INT_MIN, INT_MAX, -2},
@@ -32,6 +33,7 @@ const Run kRuns[] = {
     {"hsv", 150, 0, 0},   {"hsv", 300, 300, 300}, {"hsv", 0, 150, 50}, {"hsv", 200, 100, 50},
     {"hsv", -5, 400, 0},  {"hsv", INT_MAX, -1, INT_MIN},
 };
+// clang-format on
 
 template <class Params, class Render>
 unsigned long long hashOf(const std::vector<std::uint32_t>& src, Params params, Render render, int width = kCubeSide) {

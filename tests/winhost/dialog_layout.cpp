@@ -23,6 +23,7 @@ using templates::kYiq;
 
 bool isIcon(const Control& c) { return c.caption[0] == '#'; }  // "#102", the icon group
 
+// clang-format off
 const DialogFilter kFilters[] = {
     {"yiq", "plugins\\sorvelYIQ.txt", false,
      {{"balance", 1000, 1013, 1003, 150}, {"intensity", 1002, 1014, 1005, 0},
@@ -33,6 +34,7 @@ const DialogFilter kFilters[] = {
      {{"hue", 1000, 1013, 1003, 150}, {"saturation", 1001, 1014, 1004, 0},
       {"value", 1008, 1015, 1005, 0}}},
 };
+// clang-format on
 
 // Bits the window system adds to what a template asks for: a top-level
 // window is shown and clips its siblings, the dialog manager marks the
