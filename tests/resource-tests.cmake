@@ -3,6 +3,7 @@
 # its six images, which must be the committed icon file's.
 add_executable(check_resources tools/check_resources.cpp)
 target_include_directories(check_resources PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+target_link_libraries(check_resources PRIVATE sorvel_warnings)
 
 foreach(plugin yiq:YIQ rgb:RGB hsv:SV)
   string(REPLACE ":" ";" pair ${plugin})

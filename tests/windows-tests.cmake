@@ -74,7 +74,7 @@ endforeach()
 # Pictures of the three dialogs with their defaults, into the build tree
 # (docs/dialog-*.png are copies of these).
 add_executable(bmp_to_png tools/bmp_to_png.cpp)
-target_link_libraries(bmp_to_png PRIVATE sorvel_cli)
+target_link_libraries(bmp_to_png PRIVATE sorvel_cli sorvel_warnings)
 add_test(NAME dialog_screenshots
          COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/winhost/dialog-screenshots ${wine_prefix}
                  ${SORVEL_win64_DIR}/tests/winhost/dialoghost.exe

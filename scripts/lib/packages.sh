@@ -36,7 +36,7 @@ test_packages() {
         ffmpeg melt gstreamer1.0-tools gstreamer1.0-plugins-bad imagemagick opencolorio-tools exiv2 icc-profiles-free \
         libxml2-utils qtdeclarative5-dev-tools \
         gcc-i686-linux-gnu g++-i686-linux-gnu libc6-dev-i386-cross "$qemu" \
-        shellcheck clang-format lintian man-db debootstrap zstd
+        shellcheck clang-format python3 lintian man-db debootstrap zstd
 }
 
 # Where install-deps leaves the reason 32-bit Wine could not be installed,
