@@ -34,11 +34,11 @@ struct Case {
 };
 
 const Case kCases[] = {
-    {{Filter::yiq, 150, 0, 0}, Picture::random},   {{Filter::yiq, 150, 300, 300}, Picture::random},
-    {{Filter::yiq, 0, 150, 300}, Picture::random}, {{Filter::yiq, 150, 300, 300}, Picture::footage},
-    {{Filter::rgb, 0, 0, 0}, Picture::random},     {{Filter::rgb, 300, 150, 0}, Picture::random},
-    {{Filter::rgb, 28, 56, 299}, Picture::random}, {{Filter::rgb, 300, 150, 0}, Picture::footage},
-    {{Filter::hsv, 150, 0, 0}, Picture::random},   {{Filter::hsv, 300, 300, 300}, Picture::random},
+    {{Filter::yiq, 150, 0, 0}, Picture::random},    {{Filter::yiq, 150, 300, 300}, Picture::random},
+    {{Filter::yiq, 0, 150, 300}, Picture::random},  {{Filter::yiq, 150, 300, 300}, Picture::footage},
+    {{Filter::rgb, 0, 0, 0}, Picture::random},      {{Filter::rgb, 300, 150, 0}, Picture::random},
+    {{Filter::rgb, 28, 56, 299}, Picture::random},  {{Filter::rgb, 300, 150, 0}, Picture::footage},
+    {{Filter::hsv, 150, 0, 0}, Picture::random},    {{Filter::hsv, 300, 300, 300}, Picture::random},
     {{Filter::hsv, 200, 100, 50}, Picture::random}, {{Filter::hsv, 300, 300, 300}, Picture::footage},
 };
 
@@ -135,10 +135,9 @@ void printTable(const BestTimes& best) {
     std::printf(" (AVX2 from CPUID and XGETBV)\n\n");
     if (!best.has(kMemcpyName)) return;
     const double memcpyMs = best.ms(kMemcpyName);
-    std::printf("%-34s %-7s %9s %9s %10s %13s\n", "filter(parameters) frame", "kernel", "ms/frame", "MP/s",
-                "x scalar", "time/memcpy");
-    std::printf("%-34s %-7s %9.3f %9.1f %10s %13.2f\n", "memcpy", "", memcpyMs, kMegapixels / memcpyMs * 1e3, "",
-                1.0);
+    std::printf("%-34s %-7s %9s %9s %10s %13s\n", "filter(parameters) frame", "kernel", "ms/frame", "MP/s", "x scalar",
+                "time/memcpy");
+    std::printf("%-34s %-7s %9.3f %9.1f %10s %13.2f\n", "memcpy", "", memcpyMs, kMegapixels / memcpyMs * 1e3, "", 1.0);
     for (const Case& c : kCases) {
         const std::string scalarName = nameOf(c, Kernel::scalar);
         if (!best.has(scalarName)) continue;

@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
                 repetitions, frames);
     std::printf("%-20s %14s %14s %9s\n", "filter(parameters)", "1 thread fps", "2 threads fps", "speed-up");
     for (int f = 0; f < 3; ++f) {
-        const FilterChain chain{{sorvel::cli::findFilter(names[f]), {parameters[f][0], parameters[f][1], parameters[f][2]}}};
+        const FilterChain chain{
+            {sorvel::cli::findFilter(names[f]), {parameters[f][0], parameters[f][1], parameters[f][2]}}};
         FrameFilter one(chain, 1), two(chain, 2);
         double best1 = 1e9, best2 = 1e9;
         for (int r = 0; r < repetitions; ++r) {

@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "cli/batch/batch_run.h"
-#include "core/kernel_choice.h"
 #include "cli/command/arguments.h"
-#include "cli/demo/demo.h"
-#include "cli/grading/frame_filter.h"
 #include "cli/command/help_text.h"
-#include "cli/lut/write_lut.h"
-#include "cli/terminal/progress.h"
-#include "cli/raw/raw_stream.h"
+#include "cli/demo/demo.h"
 #include "cli/files/pending_file.h"
+#include "cli/grading/frame_filter.h"
+#include "cli/lut/write_lut.h"
 #include "cli/media/picture_io.h"
+#include "cli/raw/raw_stream.h"
+#include "cli/terminal/progress.h"
+#include "core/kernel_choice.h"
 #ifdef SORVEL_HAVE_MEDIA
 #include "cli/media/transcode.h"
 #else

@@ -60,7 +60,7 @@ constexpr DoubleDouble kLn2 = {0x1.62e42fefa39efp-1, 0x1.abc9e3b39803fp-56};
 // Natural logarithm of a positive finite x.
 DoubleDouble logarithm(double x) {
     int e;
-    double m = std::frexp(x, &e);  // x = m * 2^e, m in [0.5, 1)
+    double m = std::frexp(x, &e);    // x = m * 2^e, m in [0.5, 1)
     if (m < 0x1.6a09e667f3bcdp-1) {  // below sqrt(1/2): use [sqrt(1/2), sqrt(2))
         m *= 2;
         --e;
@@ -78,7 +78,7 @@ DoubleDouble logarithm(double x) {
 double exponential(DoubleDouble z) {
     const double k = std::floor(z.hi / kLn2.hi + 0.5);
     DoubleDouble r = add(z, negate(multiply(kLn2, {k, 0})));  // |r| <= ~0.35
-    r = {std::ldexp(r.hi, -10), std::ldexp(r.lo, -10)};          // exact scaling
+    r = {std::ldexp(r.hi, -10), std::ldexp(r.lo, -10)};       // exact scaling
     // Taylor series of e^r - 1, then undo the scaling by squaring:
     // (1 + t)^2 - 1 = t (2 + t) keeps the small part exact.
     DoubleDouble t = {0, 0};

@@ -13,8 +13,8 @@ KernelChoice chooseKernel(const char* asked, Kernel cpuFastest) {
         if (k <= cpuFastest) return {k, std::string(asked) + " (SORVEL_KERNEL)"};
         return {cpuFastest, fastest + " (the fastest this CPU runs; SORVEL_KERNEL=" + asked + " refused)"};
     }
-    return {cpuFastest, fastest + " (the fastest this CPU runs; SORVEL_KERNEL=" + asked +
-                            " is not scalar, sse2 or avx2)"};
+    return {cpuFastest,
+            fastest + " (the fastest this CPU runs; SORVEL_KERNEL=" + asked + " is not scalar, sse2 or avx2)"};
 }
 
 const KernelChoice& applyKernelChoice() {

@@ -13,11 +13,9 @@ inline float single(double x) { return static_cast<float>(x); }
 // not finite gives 0, a finite value beyond the int range saturates.
 inline std::int32_t truncToInt(double x) {
     if (x > -2147483649.0 && x < 2147483648.0) return static_cast<std::int32_t>(x);
-    if (x != x || x == std::numeric_limits<double>::infinity() ||
-        x == -std::numeric_limits<double>::infinity())
+    if (x != x || x == std::numeric_limits<double>::infinity() || x == -std::numeric_limits<double>::infinity())
         return 0;
-    return x > 0 ? std::numeric_limits<std::int32_t>::max()
-                 : std::numeric_limits<std::int32_t>::min();
+    return x > 0 ? std::numeric_limits<std::int32_t>::max() : std::numeric_limits<std::int32_t>::min();
 }
 
 constexpr int clampByte(std::int32_t v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }

@@ -15,8 +15,7 @@ constexpr int blueOf(Pixel32 p) { return static_cast<int>(p & 0xFF); }
 
 // Packs three channel values that are already within 0..255.
 constexpr Pixel32 packRgb(int red, int green, int blue) {
-    return (static_cast<Pixel32>(red) << 16) | (static_cast<Pixel32>(green) << 8) |
-           static_cast<Pixel32>(blue);
+    return (static_cast<Pixel32>(red) << 16) | (static_cast<Pixel32>(green) << 8) | static_cast<Pixel32>(blue);
 }
 
 // Bitmaps come from the host with any pitch; these accessors make no

@@ -28,8 +28,7 @@ RowFunction<Coefficients> rowFunctionFor(Kernel kernel, RowFunction<Coefficients
 }
 
 template <class Coefficients>
-void renderRows(const Coefficients& c, RowFunction<Coefficients> row, const SourceImage& src,
-                const DestImage& dst) {
+void renderRows(const Coefficients& c, RowFunction<Coefficients> row, const SourceImage& src, const DestImage& dst) {
     forEachRow(src, dst, [&c, row](const unsigned char* s, unsigned char* d, int w) { row(c, s, d, w); });
 }
 

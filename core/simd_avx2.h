@@ -24,9 +24,7 @@ struct Avx2 : SinglePairs {
     using F = __m256;   // one single per pixel
     using I = __m256i;  // one int32 per pixel
 
-    static I loadPixels(const unsigned char* at) {
-        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
-    }
+    static I loadPixels(const unsigned char* at) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)); }
     static void storePixels(unsigned char* at, I pixels) {
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(at), pixels);
     }
@@ -36,7 +34,10 @@ struct Avx2 : SinglePairs {
     static I andNotI(I mask, I a) { return _mm256_andnot_si256(mask, a); }
     static I equalI(I a, I b) { return _mm256_cmpeq_epi32(a, b); }
     static I selectI(I mask, I a, I b) { return _mm256_blendv_epi8(b, a, mask); }
-    template <int Bits> static I shiftRight(I a) { return _mm256_srli_epi32(a, Bits); }
+    template <int Bits>
+    static I shiftRight(I a) {
+        return _mm256_srli_epi32(a, Bits);
+    }
     static I maxByte(I a, I b) { return _mm256_max_epi32(a, b); }
     static I minByte(I a, I b) { return _mm256_min_epi32(a, b); }
     static I subI(I a, I b) { return _mm256_sub_epi32(a, b); }
@@ -106,8 +107,8 @@ struct Avx2 : SinglePairs {
     static I fractionToByte(F v) {
         const __m256i bits = _mm256_castps_si256(v);
         const __m256i capped = _mm256_min_epi32(bits, _mm256_set1_epi32(0x3F800000));
-        const __m256i mantissa =
-            _mm256_or_si256(_mm256_and_si256(capped, _mm256_set1_epi32(0x7FFFFF)), _mm256_set1_epi32(0x800000));
+        const __m256i mantissa = _mm256_or_si256(_mm256_and_si256(capped, _mm256_set1_epi32(0x7FFFFF)),
+                                                 _mm256_set1_epi32(0x800000));
         const __m256i times255 = _mm256_sub_epi32(_mm256_slli_epi32(mantissa, 8), mantissa);
         const __m256i shift = _mm256_sub_epi32(_mm256_set1_epi32(150), _mm256_srli_epi32(capped, 23));
         const __m256i notFinite = _mm256_cmpgt_epi32(bits, _mm256_set1_epi32(0x7F7FFFFF));
@@ -116,12 +117,14 @@ struct Avx2 : SinglePairs {
 
     // Truncation toward zero; INT_MIN for NaN and beyond the int32 range.
     static I truncate(D v) {
-        return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm256_cvttpd_epi32(v.lo)),
-                                       _mm256_cvttpd_epi32(v.hi), 1);
+        return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm256_cvttpd_epi32(v.lo)), _mm256_cvttpd_epi32(v.hi), 1);
     }
 
 private:
-    template <int Predicate> static __m256d cmp(__m256d a, __m256d b) { return _mm256_cmp_pd(a, b, Predicate); }
+    template <int Predicate>
+    static __m256d cmp(__m256d a, __m256d b) {
+        return _mm256_cmp_pd(a, b, Predicate);
+    }
 };
 
 }  // namespace

@@ -33,7 +33,8 @@ struct Doubled {
     static I andI(I x, I y) { return {V::andI(x.a, y.a), V::andI(x.b, y.b)}; }
     static I andNotI(I m, I x) { return {V::andNotI(m.a, x.a), V::andNotI(m.b, x.b)}; }
     static I equalI(I x, I y) { return {V::equalI(x.a, y.a), V::equalI(x.b, y.b)}; }
-    template <int Bits> static I shiftRight(I x) {
+    template <int Bits>
+    static I shiftRight(I x) {
         return {V::template shiftRight<Bits>(x.a), V::template shiftRight<Bits>(x.b)};
     }
     static I selectI(I m, I x, I y) { return {V::selectI(m.a, x.a, y.a), V::selectI(m.b, x.b, y.b)}; }

@@ -25,16 +25,17 @@ struct Sse2 : SinglePairs {
     using I = __m128i;  // one int32 per pixel
 
     static I loadPixels(const unsigned char* at) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at)); }
-    static void storePixels(unsigned char* at, I pixels) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(at), pixels);
-    }
+    static void storePixels(unsigned char* at, I pixels) { _mm_storeu_si128(reinterpret_cast<__m128i*>(at), pixels); }
 
     static I splat(int v) { return _mm_set1_epi32(v); }
     static I andI(I a, I b) { return _mm_and_si128(a, b); }
     static I andNotI(I mask, I a) { return _mm_andnot_si128(mask, a); }
     static I equalI(I a, I b) { return _mm_cmpeq_epi32(a, b); }
     static I selectI(I mask, I a, I b) { return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b)); }
-    template <int Bits> static I shiftRight(I a) { return _mm_srli_epi32(a, Bits); }
+    template <int Bits>
+    static I shiftRight(I a) {
+        return _mm_srli_epi32(a, Bits);
+    }
     // Maximum and minimum of values 0..255 (16-bit compares suffice).
     static I maxByte(I a, I b) { return _mm_max_epi16(a, b); }
     static I minByte(I a, I b) { return _mm_min_epi16(a, b); }
@@ -42,8 +43,7 @@ struct Sse2 : SinglePairs {
     // Pixels from three int32 channels, each clamped to 0..255.
     static I packChannels(I red, I green, I blue) {
         // bytes: blue 0-3, red 4-7, green 8-11.
-        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(blue, red),
-                                               _mm_packs_epi32(green, _mm_setzero_si128()));
+        const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(blue, red), _mm_packs_epi32(green, _mm_setzero_si128()));
         // blue green pairs, then red zero pairs, then the pairs interleaved.
         const __m128i pairs = _mm_unpacklo_epi8(bytes, _mm_srli_si128(bytes, 8));
         return _mm_unpacklo_epi16(pairs, _mm_srli_si128(pairs, 8));
@@ -65,9 +65,7 @@ struct Sse2 : SinglePairs {
     static D andMask(D mask, D a) { return {_mm_and_pd(mask.lo, a.lo), _mm_and_pd(mask.hi, a.hi)}; }
 
     // Singles to doubles and back: F from and to memory, S in registers.
-    static D widenFrom(const float* at) {
-        return {_mm_cvtps_pd(loadTwo(at)), _mm_cvtps_pd(loadTwo(at + 2))};
-    }
+    static D widenFrom(const float* at) { return {_mm_cvtps_pd(loadTwo(at)), _mm_cvtps_pd(loadTwo(at + 2))}; }
     static void narrowTo(float* at, D v) {
         storeTwo(at, _mm_cvtpd_ps(v.lo));
         storeTwo(at + 2, _mm_cvtpd_ps(v.hi));

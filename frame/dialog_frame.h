@@ -9,9 +9,9 @@
 
 #include <windows.h>
 
-#include "frame/portable/dialog_controls.h"
 #include "frame/host_abi.h"
 #include "frame/open_help.h"
+#include "frame/portable/dialog_controls.h"
 #include "frame/window_controls.h"
 
 namespace sorvel::frame {
@@ -70,8 +70,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             if (out.redraw) preview.redoFrame();
             return FALSE;
         }
-        default:
-            return FALSE;
+        default: return FALSE;
     }
 }
 

@@ -14,10 +14,10 @@
 
 #include "core/default_float_env.h"
 #include "core/image_view.h"
-#include "frame/portable/instance.h"
-#include "frame/portable/script_text.h"
 #include "frame/dialog_frame.h"
 #include "frame/host_abi.h"
+#include "frame/portable/instance.h"
+#include "frame/portable/script_text.h"
 
 namespace sorvel::frame {
 
@@ -40,8 +40,7 @@ struct FilterGlue {
         const DefaultFloatEnv floatEnv;  // bit-exact whatever rounding the host set
         const VFBitmap& src = *fa->src;
         const VFBitmap& dst = *fa->dst;
-        F::render(instance(fa),
-                  {static_cast<const unsigned char*>(src.data), src.w, src.h, src.pitch},
+        F::render(instance(fa), {static_cast<const unsigned char*>(src.data), src.w, src.h, src.pitch},
                   {static_cast<unsigned char*>(dst.data), dst.pitch});
         return 0;
     }
@@ -58,9 +57,8 @@ struct FilterGlue {
         // the host registered them.
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
         InitCommonControlsEx(&controls);
-        const INT_PTR result =
-            DialogBoxParamA(fa->filter->module->hInstModule, MAKEINTRESOURCEA(kDialogTemplate),
-                            parent, dialogProc<F>, reinterpret_cast<LPARAM>(&inst));
+        const INT_PTR result = DialogBoxParamA(fa->filter->module->hInstModule, MAKEINTRESOURCEA(kDialogTemplate),
+                                               parent, dialogProc<F>, reinterpret_cast<LPARAM>(&inst));
         if (result == 0) return 0;
         std::memcpy(&inst, saved, sizeof saved);
         return 1;

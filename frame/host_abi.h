@@ -81,8 +81,8 @@ public:
     int asInt() const { return u.i; }
 };
 
-using ScriptFunction = void(SORVEL_PLUGIN_CALL*)(IScriptInterpreter*, void* filterActivation,
-                                                 CScriptValue* argv, int argc);
+using ScriptFunction = void(SORVEL_PLUGIN_CALL*)(IScriptInterpreter*, void* filterActivation, CScriptValue* argv,
+                                                 int argc);
 
 struct ScriptFunctionDef {
     ScriptFunction func_ptr;

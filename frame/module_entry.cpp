@@ -8,9 +8,8 @@ FilterDefinition* registration = nullptr;
 }  // namespace
 
 extern "C" __declspec(dllexport) int __cdecl VirtualdubFilterModuleInit2(FilterModule* module,
-                                                                        const FilterFunctions* ff,
-                                                                        int& version,
-                                                                        int& compatibleVersion) {
+                                                                         const FilterFunctions* ff, int& version,
+                                                                         int& compatibleVersion) {
     registration = ff->addFilter(module, &sorvel::frame::moduleFilterDefinition(),
                                  static_cast<int>(sizeof(FilterDefinition)));
     if (!registration) return 1;
@@ -19,8 +18,7 @@ extern "C" __declspec(dllexport) int __cdecl VirtualdubFilterModuleInit2(FilterM
     return 0;
 }
 
-extern "C" __declspec(dllexport) void __cdecl VirtualdubFilterModuleDeinit(FilterModule*,
-                                                                          const FilterFunctions* ff) {
+extern "C" __declspec(dllexport) void __cdecl VirtualdubFilterModuleDeinit(FilterModule*, const FilterFunctions* ff) {
     // After a refused registration there is nothing to remove, and a host
     // need not accept a null handle.
     if (registration) ff->removeFilter(registration);

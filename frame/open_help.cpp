@@ -20,8 +20,7 @@ void openHelp(const char* helpPath) {
     if (fullLength == 0 || fullLength >= kHelpBufferSize - 1 || fileName == nullptr) return;
 
     dialog::HelpCommand help;
-    if (!dialog::buildHelpCommand(fullPath, static_cast<std::size_t>(fileName - fullPath), helpPath, help))
-        return;
+    if (!dialog::buildHelpCommand(fullPath, static_cast<std::size_t>(fileName - fullPath), helpPath, help)) return;
     OutputDebugStringA(help.path);
     OutputDebugStringA("\n");
     WinExec(help.command, SW_SHOW);

@@ -14,9 +14,7 @@ int WindowControls::sliderPosition(int id) { return static_cast<int>(send(id, TB
 
 void WindowControls::moveSlider(int id, std::int32_t position) { send(id, TBM_SETPOS, TRUE, position); }
 
-void WindowControls::showUnsigned(int id, std::uint32_t value) {
-    SetDlgItemInt(dialog_, id, value, FALSE);
-}
+void WindowControls::showUnsigned(int id, std::uint32_t value) { SetDlgItemInt(dialog_, id, value, FALSE); }
 
 void WindowControls::showText(int id, const char* text) { SetDlgItemTextA(dialog_, id, text); }
 

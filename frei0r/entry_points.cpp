@@ -77,8 +77,7 @@ SORVEL_EXPORT void f0r_get_param_value(f0r_instance_t instance, f0r_param_t para
     }
 }
 
-SORVEL_EXPORT void f0r_update(f0r_instance_t instance, double /*time*/, const uint32_t* inframe,
-                              uint32_t* outframe) {
+SORVEL_EXPORT void f0r_update(f0r_instance_t instance, double /*time*/, const uint32_t* inframe, uint32_t* outframe) {
     if (instance == nullptr) return;
     instanceOf(instance)->update(inframe, outframe);
 }

@@ -12,9 +12,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/default_float_env.h"
 #include "core/image_view.h"
 #include "frei0r/alpha.h"
-#include "core/default_float_env.h"
 #include "frei0r/filters.h"
 #include "frei0r/parameter_scale.h"
 
@@ -37,11 +37,11 @@ public:
     // Nothing for a size the core cannot address or when memory runs out.
     static std::unique_ptr<FilterInstance> create(unsigned width, unsigned height) noexcept {
         if (width > kMaxWidth || height > kMaxHeight) return nullptr;
-        const std::size_t bandRows =
-            std::min<std::size_t>(height, std::max<std::size_t>(1, kBandPixels / std::max(width, 1u)));
+        const std::size_t bandRows = std::min<std::size_t>(height,
+                                                           std::max<std::size_t>(1, kBandPixels / std::max(width, 1u)));
         try {
-            return std::unique_ptr<FilterInstance>(new FilterInstance(
-                static_cast<int>(width), static_cast<int>(height), static_cast<int>(bandRows)));
+            return std::unique_ptr<FilterInstance>(
+                new FilterInstance(static_cast<int>(width), static_cast<int>(height), static_cast<int>(bandRows)));
         } catch (const std::bad_alloc&) {
             return nullptr;
         }
@@ -79,10 +79,7 @@ public:
 
 private:
     FilterInstance(int width, int height, int bandRows)
-        : width_(width),
-          height_(height),
-          bandRows_(bandRows),
-          params_(Filter::defaults),
+        : width_(width), height_(height), bandRows_(bandRows), params_(Filter::defaults),
           band_(static_cast<std::size_t>(width) * static_cast<std::size_t>(bandRows)) {}
 
     int width_;

@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "frame/portable/filter_record.h"
 #include "core/image_view.h"
-#include "sorvel_version.h"
+#include "frame/portable/filter_record.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
+#include "sorvel_version.h"
 #include "yiq/yiq_transform.h"
 
 namespace sorvel::frei0r {
@@ -25,8 +25,8 @@ constexpr int kMinorVersion = SORVEL_VERSION_MINOR;
 struct YiqFilter {
     using Params = yiq::Params;
     static constexpr const FilterRecord& record = yiq::kRecord;
-    static constexpr std::int32_t Params::*fields[kParameterCount] = {
-        &Params::balance, &Params::intensity, &Params::saturation};
+    static constexpr std::int32_t Params::*fields[kParameterCount] = {&Params::balance, &Params::intensity,
+                                                                      &Params::saturation};
     static constexpr Params defaults = yiq::kDefaults;
     static void render(const Params& p, const SourceImage& s, const DestImage& d) { yiq::render(p, s, d); }
 };
@@ -34,8 +34,7 @@ struct YiqFilter {
 struct RgbFilter {
     using Params = rgb::Params;
     static constexpr const FilterRecord& record = rgb::kRecord;
-    static constexpr std::int32_t Params::*fields[kParameterCount] = {&Params::red, &Params::green,
-                                                                       &Params::blue};
+    static constexpr std::int32_t Params::*fields[kParameterCount] = {&Params::red, &Params::green, &Params::blue};
     static constexpr Params defaults = rgb::kDefaults;
     static void render(const Params& p, const SourceImage& s, const DestImage& d) { rgb::render(p, s, d); }
 };
@@ -43,8 +42,8 @@ struct RgbFilter {
 struct HsvFilter {
     using Params = hsv::Params;
     static constexpr const FilterRecord& record = hsv::kRecord;
-    static constexpr std::int32_t Params::*fields[kParameterCount] = {
-        &Params::hue, &Params::saturation, &Params::value};
+    static constexpr std::int32_t Params::*fields[kParameterCount] = {&Params::hue, &Params::saturation,
+                                                                      &Params::value};
     static constexpr Params defaults = hsv::kDefaults;
     static void render(const Params& p, const SourceImage& s, const DestImage& d) { hsv::render(p, s, d); }
 };

@@ -13,8 +13,6 @@ std::optional<std::int32_t> positionFromFraction(double x) {
     return static_cast<std::int32_t>(std::lround(x * kSliderMax));
 }
 
-double fractionFromPosition(std::int32_t position) {
-    return static_cast<double>(position) / kSliderMax;
-}
+double fractionFromPosition(std::int32_t position) { return static_cast<double>(position) / kSliderMax; }
 
 }  // namespace sorvel::frei0r

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "frame/portable/instance.h"
 #include "fake_controls.h"
+#include "frame/portable/instance.h"
 #include "fuzz_input.h"
 #include "hsv/hsv_dialog.h"
 #include "rgb/rgb_sliders.h"
@@ -53,7 +53,8 @@ void fuzzRgb(sorvel::fuzz::Input& in) {
             rgb::formatGainReadout(gains[ch], text);
             require(c.readout[rgb::kChannelIds[ch].readout] == text);
         } else if (what == 1) {
-            const auto out = rgb::scrollRgb(c, inst, static_cast<int>(in.take<std::uint16_t>() % 1006), in.take<std::uint8_t>(), 0);
+            const auto out = rgb::scrollRgb(c, inst, static_cast<int>(in.take<std::uint16_t>() % 1006),
+                                            in.take<std::uint8_t>(), 0);
             require(!out.redraw);
         } else if (what == 2) {
             const int ch = static_cast<int>(in.pick(3));

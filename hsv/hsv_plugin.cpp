@@ -17,7 +17,9 @@ struct HsvPlugin {
     }
 
     static constexpr const char* helpFile = hsv::kRecord.helpPath;
-    static void initControls(dialog::Controls& c, Instance& inst) { dialog::initPlainSliders(c, hsv::sliderRows(inst)); }
+    static void initControls(dialog::Controls& c, Instance& inst) {
+        dialog::initPlainSliders(c, hsv::sliderRows(inst));
+    }
     static dialog::Outcome scroll(dialog::Controls& c, Instance& inst, int, int, int) {
         return dialog::scrollPlainSliders(c, hsv::sliderRows(inst));
     }

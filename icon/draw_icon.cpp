@@ -42,9 +42,7 @@ const Disc kDiscs[3] = {
 constexpr double kTrack[4] = {2.0, 30.0, 28.0, 30.0};
 constexpr double kThumb[4] = {21.0, 26.0, 24.0, 32.0};
 
-bool inside(const double box[4], double x, double y) {
-    return x >= box[0] && x < box[1] && y >= box[2] && y < box[3];
-}
+bool inside(const double box[4], double x, double y) { return x >= box[0] && x < box[1] && y >= box[2] && y < box[3]; }
 
 double distance(const Disc& d, double x, double y) {
     return std::sqrt((x - d.cx) * (x - d.cx) + (y - d.cy) * (y - d.cy));
@@ -93,8 +91,7 @@ Sample drawPixel(int size, int px, int py, bool shaded) {
     // The small image outlines only the discs' common border; their inner
     // arcs would fill it.
     if (size < 32)
-        rim = !onAnyDisc(x - unit, y) || !onAnyDisc(x + unit, y) || !onAnyDisc(x, y - unit) ||
-              !onAnyDisc(x, y + unit);
+        rim = !onAnyDisc(x - unit, y) || !onAnyDisc(x + unit, y) || !onAnyDisc(x, y - unit) || !onAnyDisc(x, y + unit);
     s.colour = {r > 255 ? 255 : r, g > 255 ? 255 : g, b > 255 ? 255 : b};
     s.ink = rim;
     return s;
@@ -113,11 +110,10 @@ std::vector<Rgb> palette(int bits) {
             p.push_back({v, v, v});
         }
     } else if (bits == 4) {
-        static const Rgb vga[16] = {
-            {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
-            {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
-            {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
-            {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
+        static const Rgb vga[16] = {{0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0},
+                                    {0, 0, 128},     {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
+                                    {128, 128, 128}, {255, 0, 0},   {0, 255, 0},   {255, 255, 0},
+                                    {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255}};
         for (const Rgb& c : vga) p.push_back(c);
     } else {
         p.push_back({0, 0, 0});
@@ -140,9 +136,7 @@ int nearest(const std::vector<Rgb>& p, Rgb c) {
     return best;
 }
 
-void putByte(std::vector<std::uint8_t>& out, unsigned v) {
-    out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-}
+void putByte(std::vector<std::uint8_t>& out, unsigned v) { out.push_back(static_cast<std::uint8_t>(v & 0xFF)); }
 
 void putWord(std::vector<std::uint8_t>& out, unsigned v) {
     putByte(out, v);
@@ -237,8 +231,7 @@ int main(int argc, char** argv) {
     for (const auto& image : images) file.insert(file.end(), image.begin(), image.end());
 
     std::FILE* out = std::fopen(argv[1], "wb");
-    if (!out || std::fwrite(file.data(), 1, file.size(), out) != file.size() ||
-        std::fclose(out) != 0) {
+    if (!out || std::fwrite(file.data(), 1, file.size(), out) != file.size() || std::fclose(out) != 0) {
         std::fprintf(stderr, "draw_icon: cannot write %s\n", argv[1]);
         return 1;
     }

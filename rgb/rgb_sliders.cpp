@@ -83,8 +83,8 @@ Gains linkedGains(const Gains& references, Channel moved, std::int32_t position)
     // and the sums are taken in 64 bits before the clamp.
     const bool additive = linkRule(references, position) == LinkRule::additive;
     const std::int64_t delta = std::int64_t{position} - references.v[moved];
-    const float ratio =
-        additive ? 0.0f : single(static_cast<double>(position) / static_cast<double>(references.v[moved]));
+    const float ratio = additive ? 0.0f
+                                 : single(static_cast<double>(position) / static_cast<double>(references.v[moved]));
     Gains out = references;
     out.v[moved] = position;
     for (int ch = kRed; ch <= kBlue; ++ch) {

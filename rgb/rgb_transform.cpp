@@ -7,8 +7,8 @@
 namespace sorvel::rgb {
 namespace {
 
-constexpr float kByteScale = 0.003921569f;   // 1/255
-constexpr float kOutputScale = 255.99f;      // makes 1.0 land on 255 after the floor
+constexpr float kByteScale = 0.003921569f;  // 1/255
+constexpr float kOutputScale = 255.99f;     // makes 1.0 land on 255 after the floor
 
 }  // namespace
 

@@ -61,17 +61,16 @@ TEST(HsvPixel, WorkedExamplesAndEdgeValues) {
     };
     for (const auto& c : cases) {
         const Pixel32 got = transformPixel(coefficients(c.params), c.in);
-        EXPECT_EQ(got, c.out) << std::hex << c.in << " at " << std::dec << c.params.hue << ","
-                              << c.params.saturation << "," << c.params.value << " gave " << std::hex
-                              << got;
+        EXPECT_EQ(got, c.out) << std::hex << c.in << " at " << std::dec << c.params.hue << "," << c.params.saturation
+                              << "," << c.params.value << " gave " << std::hex << got;
     }
 }
 
 TEST(HsvPixel, ValuePositionsThatTakeWhiteBelowOne) {
-    const std::set<std::int32_t> belowOne = {
-        2,   3,   9,   13,  18,  23,  30,  49,  50,  52,  54,  59,  62,  73,  74,  78,
-        83,  84,  86,  97,  101, 108, 113, 115, 119, 120, 127, 128, 132, 135, 137, 138,
-        145, 151, 161, 165, 173, 174, 175, 176, 177, 214, 219, 228, 276, 277, 281, 287};
+    const std::set<std::int32_t> belowOne = {2,   3,   9,   13,  18,  23,  30,  49,  50,  52,  54,  59,
+                                             62,  73,  74,  78,  83,  84,  86,  97,  101, 108, 113, 115,
+                                             119, 120, 127, 128, 132, 135, 137, 138, 145, 151, 161, 165,
+                                             173, 174, 175, 176, 177, 214, 219, 228, 276, 277, 281, 287};
     ASSERT_EQ(belowOne.size(), 48u);
     for (std::int32_t value = 0; value <= 300; ++value) {
         const Pixel32 expected = belowOne.count(value) ? 0xFEFEFEu : 0xFFFFFFu;

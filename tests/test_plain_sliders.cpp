@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
-#include "frame/portable/instance.h"
 #include "fake_controls.h"
+#include "frame/portable/instance.h"
 #include "hsv/hsv_dialog.h"
 #include "yiq/yiq_dialog.h"
 

@@ -85,9 +85,7 @@ TYPED_TEST(RenderTest, InPlaceEqualsSeparateBuffers) {
 TYPED_TEST(RenderTest, EmptyFramesWriteNothing) {
     const typename TypeParam::Params params{150, 0, 0};
     const std::vector<Pixel32> src(16, 0x00123456);
-    const struct {
-        int w, h;
-    } sizes[] = {{0, 4}, {4, 0}, {-1, 4}, {4, -3}, {0, 0}, {INT_MIN, 2}};
+    const struct { int w, h; } sizes[] = {{0, 4}, {4, 0}, {-1, 4}, {4, -3}, {0, 0}, {INT_MIN, 2}};
     for (const auto& size : sizes) {
         std::vector<Pixel32> dst(16, kUntouched);
         TypeParam::render(params, {reinterpret_cast<const unsigned char*>(src.data()), size.w, size.h, 16},
@@ -99,8 +97,8 @@ TYPED_TEST(RenderTest, EmptyFramesWriteNothing) {
 TYPED_TEST(RenderTest, ScriptParametersGiveCleanWords) {
     // Any int32 may come from a script: results stay packed bytes with a zero
     // top byte (the sanitizer build also checks that nothing is undefined).
-    const std::int32_t values[] = {INT32_MIN, INT32_MIN + 1, -100000, -301, -151, -150, -145, -5, -1,
-                                   301, 400, 451, 1000, 100000, INT32_MAX - 1, INT32_MAX};
+    const std::int32_t values[] = {INT32_MIN, INT32_MIN + 1, -100000, -301, -151, -150,   -145,          -5,
+                                   -1,        301,           400,     451,  1000, 100000, INT32_MAX - 1, INT32_MAX};
     const auto pixels = randomPixels(512, 3);
     for (std::int32_t a : values)
         for (std::int32_t b : {a, 0, 150, 300})

@@ -23,10 +23,8 @@ TEST(RgbCurve, StrengthByGain) {
     struct Row {
         std::int32_t gain;
         const char* k;
-    } rows[] = {{0, "0"}, {30, "0.009"}, {100, "0.3333333"}, {150, "1.125"},
-                {200, "2.6666667"}, {300, "9.000001"}};
-    for (const auto& r : rows)
-        EXPECT_TRUE(test::matchesDecimal(curveForGain(r.gain).k, r.k)) << r.gain;
+    } rows[] = {{0, "0"}, {30, "0.009"}, {100, "0.3333333"}, {150, "1.125"}, {200, "2.6666667"}, {300, "9.000001"}};
+    for (const auto& r : rows) EXPECT_TRUE(test::matchesDecimal(curveForGain(r.gain).k, r.k)) << r.gain;
 }
 
 TEST(RgbCurve, ValuesTable) {
@@ -50,9 +48,9 @@ TEST(RgbCurve, SinglePrecisionTrapsAndScriptGains) {
         std::int32_t gain;
         int in, out;
     } rows[] = {
-        {28, 252, 252}, {56, 160, 163},                     // single precision would give 253, 164
-        {1000, 1, 145}, {1000, 128, 255},                   // steeper than the dialog allows
-        {-50, 128, 125}, {-50, 255, 255}, {-144, 255, 255}, // darkening
+        {28, 252, 252},  {56, 160, 163},                      // single precision would give 253, 164
+        {1000, 1, 145},  {1000, 128, 255},                    // steeper than the dialog allows
+        {-50, 128, 125}, {-50, 255, 255},  {-144, 255, 255},  // darkening
     };
     for (const auto& r : rows) EXPECT_EQ(applyCurve(curveForGain(r.gain), r.in), r.out) << r.gain;
 }
@@ -68,8 +66,7 @@ TEST(RgbCurve, EqualsExactRationalFloorFromMinus144To5000) {
 
 TEST(RgbCurve, StaysInByteRangeForEveryScriptGain) {
     // Below -144 the curve's denominator crosses zero inside the channel range.
-    const std::int32_t gains[] = {-145, -146, -200, -300, -1000, -100000, INT32_MIN, INT32_MAX,
-                                  100000, 1 << 20};
+    const std::int32_t gains[] = {-145, -146, -200, -300, -1000, -100000, INT32_MIN, INT32_MAX, 100000, 1 << 20};
     for (std::int32_t gain : gains) {
         const Curve c = curveForGain(gain);
         for (int v = 0; v < 256; ++v) {

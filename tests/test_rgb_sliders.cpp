@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "frame/portable/instance.h"
 #include "fake_controls.h"
+#include "frame/portable/instance.h"
 #include "rgb/rgb_sliders.h"
 #include "rgb/rgb_transform.h"
 
@@ -91,8 +91,7 @@ struct Dialog {
         for (int ch = 0; ch < 3; ++ch) {
             char text[kReadoutSize];
             formatGainReadout(g.v[ch], text);
-            if (c.readout[kChannelIds[ch].readout] != text || c.slider[kChannelIds[ch].slider] != g.v[ch])
-                return false;
+            if (c.readout[kChannelIds[ch].readout] != text || c.slider[kChannelIds[ch].slider] != g.v[ch]) return false;
         }
         return true;
     }
@@ -229,8 +228,7 @@ TEST(RgbDialog, LinkedBoxFollowsTheClickedState) {
         int notification;
         std::uint8_t after;
     } cases[] = {
-        {0, 1, 0, 1}, {1, 0, 0, 0}, {1, 2, 0, 0}, {1, 7, 0, 1}, {0, 7, 0, 0},
-        {1, 0, 5, 1},  // not a click: nothing
+        {0, 1, 0, 1}, {1, 0, 0, 0}, {1, 2, 0, 0}, {1, 7, 0, 1}, {0, 7, 0, 0}, {1, 0, 5, 1},  // not a click: nothing
     };
     for (const auto& k : cases) {
         Dialog d(Gains{{1, 2, 3}}, k.before != 0);

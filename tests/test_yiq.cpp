@@ -29,10 +29,8 @@ TEST(YiqCoefficients, BalanceFactorsMatchWorkedValues) {
     };
     for (const auto& c : cases) {
         const Coefficients k = coefficients(c.params);
-        EXPECT_TRUE(matchesDecimal(k.fI, c.fI)) << c.params.balance << "/" << c.params.saturation
-                                                << " fI=" << k.fI;
-        EXPECT_TRUE(matchesDecimal(k.fQ, c.fQ)) << c.params.balance << "/" << c.params.saturation
-                                                << " fQ=" << k.fQ;
+        EXPECT_TRUE(matchesDecimal(k.fI, c.fI)) << c.params.balance << "/" << c.params.saturation << " fI=" << k.fI;
+        EXPECT_TRUE(matchesDecimal(k.fQ, c.fQ)) << c.params.balance << "/" << c.params.saturation << " fQ=" << k.fQ;
     }
 }
 
@@ -44,8 +42,10 @@ TEST(YiqCoefficients, BalanceFactorsEqualTheLibraryPowOverTheDialogRange) {
         for (std::int32_t balance = 0; balance <= 300; ++balance) {
             const Coefficients k = coefficients({balance, 0, saturation});
             const double u = static_cast<float>(2.0 * (balance + 1) / 302.0);
-            ASSERT_EQ(k.fI, static_cast<float>(std::pow(static_cast<double>(k.kC), u - 1.0))) << balance << "/" << saturation;
-            ASSERT_EQ(k.fQ, static_cast<float>(std::pow(static_cast<double>(k.kC), 1.0 - u))) << balance << "/" << saturation;
+            ASSERT_EQ(k.fI, static_cast<float>(std::pow(static_cast<double>(k.kC), u - 1.0)))
+                << balance << "/" << saturation;
+            ASSERT_EQ(k.fQ, static_cast<float>(std::pow(static_cast<double>(k.kC), 1.0 - u)))
+                << balance << "/" << saturation;
         }
 }
 
@@ -93,9 +93,8 @@ TEST(YiqPixel, WorkedExamplesAndEdgeValues) {
     };
     for (const auto& c : cases) {
         const Pixel32 got = transformPixel(coefficients(c.params), c.in);
-        EXPECT_EQ(got, c.out) << std::hex << c.in << " at " << std::dec << c.params.balance << ","
-                              << c.params.intensity << "," << c.params.saturation << " gave "
-                              << std::hex << got;
+        EXPECT_EQ(got, c.out) << std::hex << c.in << " at " << std::dec << c.params.balance << "," << c.params.intensity
+                              << "," << c.params.saturation << " gave " << std::hex << got;
     }
 }
 

@@ -17,7 +17,9 @@ struct YiqPlugin {
     }
 
     static constexpr const char* helpFile = yiq::kRecord.helpPath;
-    static void initControls(dialog::Controls& c, Instance& inst) { dialog::initPlainSliders(c, yiq::sliderRows(inst)); }
+    static void initControls(dialog::Controls& c, Instance& inst) {
+        dialog::initPlainSliders(c, yiq::sliderRows(inst));
+    }
     static dialog::Outcome scroll(dialog::Controls& c, Instance& inst, int, int, int) {
         return dialog::scrollPlainSliders(c, yiq::sliderRows(inst));
     }

@@ -5,8 +5,8 @@
 #include "core/accurate_pow.h"
 #include "core/numeric.h"
 #include "core/row_kernels.h"
-#include "yiq/yiq_kernels.h"
 #include "yiq/yiq_constants.h"
+#include "yiq/yiq_kernels.h"
 
 namespace sorvel::yiq {
 namespace {
@@ -33,13 +33,11 @@ Coefficients coefficients(const Params& p) {
     c.kY = strength(s);
     c.kY1 = single(static_cast<double>(c.kY) + 1.0);
 
-    const float t =
-        single(static_cast<double>(static_cast<float>(wrappingAdd(p.saturation, 1))) / 301.0);
+    const float t = single(static_cast<double>(static_cast<float>(wrappingAdd(p.saturation, 1))) / 301.0);
     c.kC = strength(t);
     c.kC1 = single(static_cast<double>(c.kC) + 1.0);
 
-    const float u =
-        single(2.0 * static_cast<double>(static_cast<float>(wrappingAdd(p.balance, 1))) / 302.0);
+    const float u = single(2.0 * static_cast<double>(static_cast<float>(wrappingAdd(p.balance, 1))) / 302.0);
     // The powers come from a pow of our own that gives the same bits on every
     // platform; the runtime's pow would depend on the host's x87 settings.
     c.fI = single(accuratePow(static_cast<double>(c.kC), static_cast<double>(u) - 1.0));
@@ -60,8 +58,7 @@ Pixel32 transformPixel(const Coefficients& k, Pixel32 source) {
     const float qY = single(((r * kQr - g * kQg) + b * kQb) / y);
 
     const float yMagnitude = single(std::fabs(y));
-    const float yc = single(((y / (yMagnitude * static_cast<double>(k.kY) + 1.0)) * k.kY1) *
-                            kLumaScale);
+    const float yc = single(((y / (yMagnitude * static_cast<double>(k.kY) + 1.0)) * k.kY1) * kLumaScale);
 
     const double iB = single(static_cast<double>(iY) * k.fI);
     const double qB = single(static_cast<double>(qY) * k.fQ);
@@ -70,8 +67,7 @@ Pixel32 transformPixel(const Coefficients& k, Pixel32 source) {
     const float greenTerm = single(iB * kGreenI - qB * kGreenQ);
     const float blueTerm = single(qB * kBlueQ - iB * kBlueI);
 
-    return packRgb(channelByte(channelValue(redTerm, k, yc)),
-                   channelByte(channelValue(greenTerm, k, yc)),
+    return packRgb(channelByte(channelValue(redTerm, k, yc)), channelByte(channelValue(greenTerm, k, yc)),
                    channelByte(channelValue(blueTerm, k, yc)));
 }
 

@@ -17,8 +17,8 @@ namespace sorvel::yiq {
 template <class V>
 struct VectorCoefficients {
     explicit VectorCoefficients(const Coefficients& c)
-        : kY(V::splat(c.kY)), kY1(V::splat(c.kY1)), kC(V::splat(c.kC)), kC1(V::splat(c.kC1)),
-          fI(V::splatS(c.fI)), fQ(V::splatS(c.fQ)), curvesLuma(c.kY != 0.0f) {}
+        : kY(V::splat(c.kY)), kY1(V::splat(c.kY1)), kC(V::splat(c.kC)), kC1(V::splat(c.kC1)), fI(V::splatS(c.fI)),
+          fQ(V::splatS(c.fQ)), curvesLuma(c.kY != 0.0f) {}
     typename V::D kY, kY1, kC, kC1;
     typename V::S fI, fQ;
     // Whether the luma curve changes anything: with strength 0 (and so
@@ -59,10 +59,8 @@ void lumaChroma(const VectorCoefficients<V>& k, RunSingles<V>& run) {
     // exceptions.
     const typename V::S y = V::narrowS(V::max(sum, splat(0x1p-16)));
     V::storeS(run.d, y);
-    const D iNumerator =
-        V::sub(V::sub(V::mul(r, splat(c::kIr)), V::mul(g, splat(c::kIg))), V::mul(b, splat(c::kIb)));
-    const D qNumerator =
-        V::add(V::sub(V::mul(r, splat(c::kQr)), V::mul(g, splat(c::kQg))), V::mul(b, splat(c::kQb)));
+    const D iNumerator = V::sub(V::sub(V::mul(r, splat(c::kIr)), V::mul(g, splat(c::kIg))), V::mul(b, splat(c::kIb)));
+    const D qNumerator = V::add(V::sub(V::mul(r, splat(c::kQr)), V::mul(g, splat(c::kQg))), V::mul(b, splat(c::kQb)));
     // Multiplying by 1 / Y instead of dividing by Y rounds to the same
     // singles here: the quotients depend on the colour alone, and the
     // exhaustive check compares every colour with the scalar division.

@@ -12,9 +12,9 @@
 #include <thread>
 #endif
 
-#include "cli/terminal/progress.h"
 #include "cli/files/pending_file.h"
 #include "cli/grading/frame_filter.h"
+#include "cli/terminal/progress.h"
 
 namespace sorvel::cli {
 namespace {
@@ -132,8 +132,11 @@ BatchOutcome runBatch(const Command& command, const GradeFile& grade, const Batc
             continue;
         }
         if (isSameFile(input, output)) {
-            batch.fail(std::string("cannot write ").append(output).append(": it is the input file ").append(input).append(
-                " itself"));
+            batch.fail(std::string("cannot write ")
+                           .append(output)
+                           .append(": it is the input file ")
+                           .append(input)
+                           .append(" itself"));
             continue;
         }
         if (fs::exists(fs::u8path(output), error) && !command.overwrite) {

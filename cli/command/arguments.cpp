@@ -4,10 +4,10 @@
 #include <cstddef>
 #include <utility>
 
-#include "cli/grading/frame_filter.h"
-#include "cli/lut/lut_form.h"
 #include "cli/command/parameters.h"
 #include "cli/command/quoted.h"
+#include "cli/grading/frame_filter.h"
+#include "cli/lut/lut_form.h"
 
 namespace sorvel::cli {
 namespace {
@@ -19,11 +19,10 @@ bool parseWhole(const std::string& text, int& side) {
 }
 
 // A whole number from low to high for the option named.
-std::string parseNumber(const std::string& option, const std::string& text, int low, int high,
-                        int& value) {
+std::string parseNumber(const std::string& option, const std::string& text, int low, int high, int& value) {
     if (!parseWhole(text, value) || value < low || value > high)
-        return option + " takes a whole number from " + std::to_string(low) + " to " +
-               std::to_string(high) + ", not " + quoted(text);
+        return option + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) + ", not " +
+               quoted(text);
     return "";
 }
 
@@ -32,8 +31,7 @@ bool isHelpFlag(const std::string& a) { return a == "--help" || a == "-h"; }
 // Reads FILTER a,b,c at args[i] and args[i + 1] into the chain.
 std::string parseStep(const std::vector<std::string>& args, std::size_t i, Command& command) {
     const FilterInfo* filter = findFilter(args[i]);
-    if (filter == nullptr)
-        return "unknown filter " + quoted(args[i]) + " (the filters are yiq, rgb and hsv)";
+    if (filter == nullptr) return "unknown filter " + quoted(args[i]) + " (the filters are yiq, rgb and hsv)";
     if (i + 1 >= args.size() || (args[i + 1].size() > 1 && args[i + 1].compare(0, 2, "--") == 0))
         return std::string("filter ") + filter->name + " needs its three parameters a,b,c";
     const ParsedParameters parsed = parseParameters(args[i + 1]);
@@ -50,8 +48,7 @@ ParseOutcome parseHelp(const std::vector<std::string>& args) {
     Command command;
     if (args.size() == 1) return {command, ""};
     command.helpFilter = findFilter(args[1]);
-    if (command.helpFilter == nullptr || args.size() > 2)
-        return fail("help takes one filter name: yiq, rgb or hsv");
+    if (command.helpFilter == nullptr || args.size() > 2) return fail("help takes one filter name: yiq, rgb or hsv");
     command.action = Action::filterHelp;
     return {command, ""};
 }
@@ -92,8 +89,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     if (args[0].size() > 1 && args[0][0] == '-') return fail("unknown option " + quoted(args[0]));
 
     Command command;
-    if (args.size() == 2 && isHelpFlag(args[1]) && findFilter(args[0]) != nullptr)
-        return parseHelp({"help", args[0]});
+    if (args.size() == 2 && isHelpFlag(args[1]) && findFilter(args[0]) != nullptr) return parseHelp({"help", args[0]});
     std::string error = parseStep(args, 0, command);
     if (!error.empty()) return fail(error);
     std::vector<std::string> files;
@@ -155,10 +151,14 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
         } else if (a == "--speed") {
             if (i + 1 >= args.size()) return fail("--speed needs fast, medium or slow");
             const std::string& value = args[++i];
-            if (value == "fast") command.speed = Speed::fast;
-            else if (value == "medium") command.speed = Speed::medium;
-            else if (value == "slow") command.speed = Speed::slow;
-            else return fail("--speed takes fast, medium or slow, not " + quoted(value));
+            if (value == "fast")
+                command.speed = Speed::fast;
+            else if (value == "medium")
+                command.speed = Speed::medium;
+            else if (value == "slow")
+                command.speed = Speed::slow;
+            else
+                return fail("--speed takes fast, medium or slow, not " + quoted(value));
             speedGiven = true;
         } else if (a == "--threads" || a == "--crf" || a == "--codec") {
             if (i + 1 >= args.size()) return fail(a + " needs a value");
@@ -180,8 +180,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     const bool batch = !command.outDir.empty();
     if (!batch && (!command.format.empty() || command.overwrite))
         return fail("--format and --overwrite go with --out-dir DIR");
-    if (batch && (raw || !command.lut.empty()))
-        return fail("--out-dir is for files, not --raw frames or --lut");
+    if (batch && (raw || !command.lut.empty())) return fail("--out-dir is for files, not --raw frames or --lut");
     if (!command.lut.empty()) {
         if (raw || !files.empty())
             return fail("--lut writes only the LUT file; leave out --raw and the IN and OUT files");
@@ -195,8 +194,7 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     if (lutLevelGiven || command.lutSizeGiven) return fail("--lut-level and --lut-size go with --lut FILE");
     if (raw) {
         if (!files.empty())
-            return fail("--raw reads standard input and writes standard output; unexpected " +
-                        quoted(files.front()));
+            return fail("--raw reads standard input and writes standard output; unexpected " + quoted(files.front()));
         if (encoding) return fail("--codec, --crf, --lossless and --speed are for files, not --raw frames");
         command.action = Action::raw;
         return {command, ""};
@@ -216,8 +214,6 @@ ParseOutcome parseArguments(const std::vector<std::string>& args) {
     return {command, ""};
 }
 
-int filterThreads(const Command& command) {
-    return command.threads > 0 ? command.threads : defaultThreadCount();
-}
+int filterThreads(const Command& command) { return command.threads > 0 ? command.threads : defaultThreadCount(); }
 
 }  // namespace sorvel::cli

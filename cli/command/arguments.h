@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/media/speed.h"
 #include "cli/grading/filters.h"
 #include "cli/grading/frame_size.h"
 #include "cli/lut/lut_form.h"
+#include "cli/media/speed.h"
 
 namespace sorvel::cli {
 
@@ -31,7 +31,7 @@ struct Command {
     std::string codec;                       // --codec: an encoder's name, or "" to choose
     int crf = -1;                            // --crf, or -1 for the codec's default
     bool lossless = false;
-    Speed speed = Speed::medium;             // --speed
+    Speed speed = Speed::medium;  // --speed
     bool quiet = false;
     std::vector<std::string> warnings;  // parameters outside 0..300
 };

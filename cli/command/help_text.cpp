@@ -40,12 +40,11 @@ std::string usageText() {
         "Filters, with their three parameters in the order of their script line\n"
         "Config(a, b, c):\n";
     for (const FilterInfo& f : allFilters()) {
-        std::string names = std::string(f.parameters[0].name) + ", " + f.parameters[1].name +
-                            ", " + f.parameters[2].name;
+        std::string names = std::string(f.parameters[0].name) + ", " + f.parameters[1].name + ", " +
+                            f.parameters[2].name;
         names.resize(32, ' ');
-        text += std::string("  ") + f.name + "  " + names + "defaults " +
-                std::to_string(f.parameters[0].defaultValue) + "," +
-                std::to_string(f.parameters[1].defaultValue) + "," +
+        text += std::string("  ") + f.name + "  " + names + "defaults " + std::to_string(f.parameters[0].defaultValue) +
+                "," + std::to_string(f.parameters[1].defaultValue) + "," +
                 std::to_string(f.parameters[2].defaultValue) + "  (" + f.library + ")\n";
     }
     text +=
@@ -111,15 +110,13 @@ std::string filterHelpText(const FilterInfo& f) {
     text += wrapText(f.summary, 78, 0);
     text += std::string("\n  sorvel ") + f.name + " ";
     for (std::size_t i = 0; i < 3; ++i) {
-        for (const char* c = f.parameters[i].name; *c != '\0'; ++c)
-            text += static_cast<char>(*c - 'a' + 'A');
+        for (const char* c = f.parameters[i].name; *c != '\0'; ++c) text += static_cast<char>(*c - 'a' + 'A');
         text += i < 2 ? "," : " IN OUT\n";
     }
-    text += std::string("  script line: Config(") + f.parameters[0].name + ", " +
-            f.parameters[1].name + ", " + f.parameters[2].name + ")\n\n";
+    text += std::string("  script line: Config(") + f.parameters[0].name + ", " + f.parameters[1].name + ", " +
+            f.parameters[2].name + ")\n\n";
     for (const ParameterInfo& p : f.parameters) {
-        text += std::string("  ") + p.name + ": 0 to 300, default " +
-                std::to_string(p.defaultValue) + "\n";
+        text += std::string("  ") + p.name + ": 0 to 300, default " + std::to_string(p.defaultValue) + "\n";
         text += wrapText(p.help, 78, 4);
     }
     return text;

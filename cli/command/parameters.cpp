@@ -38,8 +38,7 @@ ParsedParameters parseParameters(std::string_view text) {
     bool malformed = false;
     std::string_view list = unwrapConfig(text, malformed);
     if (malformed) {
-        out.error = "parameters " + quoted(text) +
-                    " are neither a,b,c nor Config(a, b, c)";
+        out.error = "parameters " + quoted(text) + " are neither a,b,c nor Config(a, b, c)";
         return out;
     }
     std::vector<std::string_view> items;
@@ -65,8 +64,7 @@ ParsedParameters parseParameters(std::string_view text) {
             return out;
         }
         if (ec == std::errc::result_out_of_range) {
-            out.error = "parameter " + quoted(items[i]) +
-                        " lies beyond the 32-bit range -2147483648..2147483647";
+            out.error = "parameter " + quoted(items[i]) + " lies beyond the 32-bit range -2147483648..2147483647";
             return out;
         }
         out.values[i] = value;
@@ -79,9 +77,8 @@ std::vector<std::string> rangeWarnings(const FilterStep& step) {
     for (std::size_t i = 0; i < 3; ++i) {
         const std::int32_t v = step.parameters[i];
         if (v >= kParameterMin && v <= kParameterMax) continue;
-        warnings.push_back(std::string(step.filter->name) + " " + step.filter->parameters[i].name +
-                           " " + std::to_string(v) +
-                           " lies outside 0..300; used as given, as a processing script would");
+        warnings.push_back(std::string(step.filter->name) + " " + step.filter->parameters[i].name + " " +
+                           std::to_string(v) + " lies outside 0..300; used as given, as a processing script would");
     }
     return warnings;
 }

@@ -26,15 +26,13 @@ SheetLayout layoutSheet(const SheetSpec& grid, int count) {
         const int x = grid.margin + (i % grid.columns) * (grid.tileWidth + grid.gap);
         const int y = top + (i / grid.columns) * (cellHeight + grid.gap);
         layout.tiles.push_back(Rect{x, y, grid.tileWidth, grid.tileHeight});
-        layout.labels.push_back(
-            Rect{x, y + grid.tileHeight + grid.textScale * 2, grid.tileWidth, labelHeight});
+        layout.labels.push_back(Rect{x, y + grid.tileHeight + grid.textScale * 2, grid.tileWidth, labelHeight});
     }
     layout.height = top + rows * cellHeight + (rows > 0 ? rows - 1 : 0) * grid.gap + grid.margin;
     return layout;
 }
 
-Image composeSheet(const SheetSpec& grid, const std::string& title,
-                   const std::vector<SheetTile>& tiles) {
+Image composeSheet(const SheetSpec& grid, const std::string& title, const std::vector<SheetTile>& tiles) {
     const SheetLayout layout = layoutSheet(grid, static_cast<int>(tiles.size()));
     Image sheet(layout.width, layout.height, kPaper);
     drawText(sheet, layout.title.x, layout.title.y, title, grid.textScale, kInk);
@@ -45,8 +43,8 @@ Image composeSheet(const SheetSpec& grid, const std::string& title,
             for (int x = 0; x < r.width && x < tile.width; ++x) sheet.at(r.x + x, r.y + y) = tile.at(x, y);
         const Rect& label = layout.labels[i];
         for (std::size_t line = 0; line < tiles[i].lines.size(); ++line)
-            drawText(sheet, label.x, label.y + static_cast<int>(line) * lineHeight(grid),
-                     tiles[i].lines[line], grid.textScale, kInk);
+            drawText(sheet, label.x, label.y + static_cast<int>(line) * lineHeight(grid), tiles[i].lines[line],
+                     grid.textScale, kInk);
     }
     return sheet;
 }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/grading/whole_image.h"
 #include "cli/demo/test_image.h"
+#include "cli/grading/whole_image.h"
 
 namespace sorvel::cli {
 
@@ -35,7 +35,6 @@ struct SheetTile {
     std::vector<std::string> lines;
 };
 
-Image composeSheet(const SheetSpec& grid, const std::string& title,
-                   const std::vector<SheetTile>& tiles);
+Image composeSheet(const SheetSpec& grid, const std::string& title, const std::vector<SheetTile>& tiles);
 
 }  // namespace sorvel::cli

@@ -2,8 +2,8 @@
 
 #include <cctype>
 
-#include "cli/grading/filters.h"
 #include "cli/demo/test_image.h"
+#include "cli/grading/filters.h"
 #include "frame/portable/script_text.h"
 
 namespace sorvel::cli {
@@ -38,8 +38,7 @@ std::string demoTitle(const DemoSetting& setting) {
     std::string name = setting.filter;
     for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     char script[64];
-    formatConfigScript(script, sizeof script, setting.parameters[0], setting.parameters[1],
-                       setting.parameters[2]);
+    formatConfigScript(script, sizeof script, setting.parameters[0], setting.parameters[1], setting.parameters[2]);
     return name + "  " + script;
 }
 
@@ -51,15 +50,14 @@ Image renderDemoSheet() {
     for (const DemoSetting& s : settings) {
         Image out = picture;
         if (s.filter != nullptr)
-            applyChain({FilterStep{findFilter(s.filter), s.parameters}}, picture.pixels.data(),
-                       out.pixels.data(), picture.width, picture.height);
+            applyChain({FilterStep{findFilter(s.filter), s.parameters}}, picture.pixels.data(), out.pixels.data(),
+                       picture.width, picture.height);
         rendered.push_back(std::move(out));
     }
     std::vector<SheetTile> tiles;
     for (std::size_t i = 0; i < settings.size(); ++i)
         tiles.push_back(SheetTile{&rendered[i], {demoTitle(settings[i]), settings[i].caption}});
-    return composeSheet(demoSheetSpec(),
-                        "Video Sorvel: the three filters on a generated test picture", tiles);
+    return composeSheet(demoSheetSpec(), "Video Sorvel: the three filters on a generated test picture", tiles);
 }
 
 }  // namespace sorvel::cli

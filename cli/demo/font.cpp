@@ -123,13 +123,11 @@ void drawText(Image& image, int x, int y, std::string_view text, int scale, Pixe
         const Glyph& rows = glyph(c);
         for (int row = 0; row < kGlyphHeight; ++row) {
             for (int col = 0; col < kGlyphWidth; ++col) {
-                if (((rows[static_cast<std::size_t>(row)] >> (kGlyphWidth - 1 - col)) & 1) == 0)
-                    continue;
+                if (((rows[static_cast<std::size_t>(row)] >> (kGlyphWidth - 1 - col)) & 1) == 0) continue;
                 for (int dy = 0; dy < scale; ++dy) {
                     for (int dx = 0; dx < scale; ++dx) {
                         const int px = x + col * scale + dx, py = y + row * scale + dy;
-                        if (px >= 0 && py >= 0 && px < image.width && py < image.height)
-                            image.at(px, py) = colour;
+                        if (px >= 0 && py >= 0 && px < image.width && py < image.height) image.at(px, py) = colour;
                     }
                 }
             }

@@ -37,9 +37,8 @@ const TestImageLayout& testImageLayout() {
 
 const std::array<Pixel32, 10>& patchColours() {
     static const std::array<Pixel32, 10> colours{
-        opaque(255, 0, 0),     opaque(0, 255, 0),     opaque(0, 0, 255),    opaque(0, 255, 255),
-        opaque(255, 0, 255),   opaque(255, 255, 0),   opaque(241, 194, 125), opaque(224, 172, 105),
-        opaque(198, 134, 66),  opaque(141, 85, 36)};
+        opaque(255, 0, 0),   opaque(0, 255, 0),     opaque(0, 0, 255),     opaque(0, 255, 255),  opaque(255, 0, 255),
+        opaque(255, 255, 0), opaque(241, 194, 125), opaque(224, 172, 105), opaque(198, 134, 66), opaque(141, 85, 36)};
     return colours;
 }
 
@@ -47,8 +46,7 @@ Pixel32 pixelFromHsv(double hue, double saturation, double value) {
     const double h = (hue - std::floor(hue)) * 6.0;
     const int sector = static_cast<int>(h) % 6;
     const double f = h - std::floor(h);
-    const double p = value * (1 - saturation), q = value * (1 - saturation * f),
-                 t = value * (1 - saturation * (1 - f));
+    const double p = value * (1 - saturation), q = value * (1 - saturation * f), t = value * (1 - saturation * (1 - f));
     double r = value, g = t, b = p;  // sector 0
     // clang-format off
     switch (sector) {
@@ -81,8 +79,7 @@ Image makeTestImage() {
         const int grey = level(along);
         const Pixel32 muted = pixelFromHsv(along, 0.5, 0.6);
         for (int y = 0; y < l.mutedRamp.height; ++y) image.at(x, l.mutedRamp.y + y) = muted;
-        for (int y = 0; y < l.greyRamp.height; ++y)
-            image.at(x, l.greyRamp.y + y) = opaque(grey, grey, grey);
+        for (int y = 0; y < l.greyRamp.height; ++y) image.at(x, l.greyRamp.y + y) = opaque(grey, grey, grey);
     }
     return image;
 }

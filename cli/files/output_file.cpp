@@ -50,9 +50,8 @@ std::string PendingOutput::reserve(const std::string& target, bool sequence) {
     // The pattern's files go into the same folder under a hidden prefix;
     // whether the folder takes files shows when the first is written.
     const std::string folder = folderOf(target), pattern = nameOf(target);
-    removeStaleTemporaries(folder, kHidden, [&pattern](const std::string& rest) {
-        return fitsPattern(pattern, rest.substr(1));
-    });
+    removeStaleTemporaries(folder, kHidden,
+                           [&pattern](const std::string& rest) { return fitsPattern(pattern, rest.substr(1)); });
     temporary_ = folder + kHidden + std::to_string(thisProcessId()) + "-" + pattern;
     if (access(folder.empty() ? "." : folder.c_str(), W_OK) != 0) return errorText(errno);
     pending_ = true;

@@ -8,9 +8,9 @@
 #include <new>
 
 #ifdef _WIN32
+#include <windows.h>
 #include <io.h>
 #include <process.h>
-#include <windows.h>
 #else
 #include <signal.h>
 #include <unistd.h>
@@ -33,7 +33,8 @@ enum : int { kFree = 0, kFilling = 1, kLive = 2 };
 std::atomic<Node*> head{nullptr};
 
 constexpr int kSignals[] = {
-    SIGINT, SIGTERM,
+    SIGINT,
+    SIGTERM,
 #ifdef SIGHUP
     SIGHUP,
 #endif

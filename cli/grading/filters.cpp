@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "frame/portable/filter_record.h"
 #include "core/image_view.h"
+#include "frame/portable/filter_record.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
 #include "yiq/yiq_transform.h"
@@ -18,8 +18,7 @@ constexpr bool rangeIsTheDialogs(const FilterRecord& r) {
         if (p.minimum != kParameterMin || p.maximum != kParameterMax) return false;
     return true;
 }
-static_assert(rangeIsTheDialogs(yiq::kRecord) && rangeIsTheDialogs(rgb::kRecord) &&
-                  rangeIsTheDialogs(hsv::kRecord),
+static_assert(rangeIsTheDialogs(yiq::kRecord) && rangeIsTheDialogs(rgb::kRecord) && rangeIsTheDialogs(hsv::kRecord),
               "the command line's range is not every parameter's");
 
 // The command line's view of a filter's record.
@@ -72,18 +71,16 @@ void applyChain(const FilterChain& chain, const unsigned char* in, std::ptrdiff_
     SourceImage src{in, width, height, inPitch};
     const auto rowBytes = static_cast<std::size_t>(width) * 4;
     if (chain.empty())
-        forEachRow(src, dst, [rowBytes](const unsigned char* s, unsigned char* d, int) {
-            std::copy(s, s + rowBytes, d);
-        });
+        forEachRow(src, dst,
+                   [rowBytes](const unsigned char* s, unsigned char* d, int) { std::copy(s, s + rowBytes, d); });
     for (const FilterStep& step : chain) {
         renderStep(step, src, dst);
         src = SourceImage{out, width, height, outPitch};
     }
     // Alpha is the top byte of each little-endian pixel word.
-    forEachRow(SourceImage{in, width, height, inPitch}, dst,
-               [rowBytes](const unsigned char* s, unsigned char* d, int) {
-                   for (std::size_t i = 3; i < rowBytes; i += 4) d[i] = s[i];
-               });
+    forEachRow(SourceImage{in, width, height, inPitch}, dst, [rowBytes](const unsigned char* s, unsigned char* d, int) {
+        for (std::size_t i = 3; i < rowBytes; i += 4) d[i] = s[i];
+    });
 }
 
 }  // namespace sorvel::cli

@@ -50,15 +50,14 @@ using FilterChain = std::vector<FilterStep>;
 // byte as 0; here it is taken from the input instead, so that an alpha
 // channel passes through untouched. Pitches are bytes from one row to the
 // next.
-void applyChain(const FilterChain& chain, const unsigned char* in, std::ptrdiff_t inPitch,
-                unsigned char* out, std::ptrdiff_t outPitch, int width, int height);
+void applyChain(const FilterChain& chain, const unsigned char* in, std::ptrdiff_t inPitch, unsigned char* out,
+                std::ptrdiff_t outPitch, int width, int height);
 
 // The same for rows stored one after the other with no padding.
-inline void applyChain(const FilterChain& chain, const Pixel32* in, Pixel32* out, int width,
-                       int height) {
+inline void applyChain(const FilterChain& chain, const Pixel32* in, Pixel32* out, int width, int height) {
     const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(width) * 4;
-    applyChain(chain, reinterpret_cast<const unsigned char*>(in), pitch,
-               reinterpret_cast<unsigned char*>(out), pitch, width, height);
+    applyChain(chain, reinterpret_cast<const unsigned char*>(in), pitch, reinterpret_cast<unsigned char*>(out), pitch,
+               width, height);
 }
 
 }  // namespace sorvel::cli

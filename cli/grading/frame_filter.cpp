@@ -81,13 +81,13 @@ void FrameFilter::runBand(const Frame& frame, int band) const {
     const int first = static_cast<int>(rows * band / threads_);
     const int last = static_cast<int>(rows * (band + 1) / threads_);
     if (last <= first) return;
-    applyChain(chain_, frame.in + first * frame.inPitch, frame.inPitch,
-               frame.out + first * frame.outPitch, frame.outPitch, frame.width, last - first);
+    applyChain(chain_, frame.in + first * frame.inPitch, frame.inPitch, frame.out + first * frame.outPitch,
+               frame.outPitch, frame.width, last - first);
 }
 
 // NOLINTNEXTLINE(readability-non-const-parameter): the bands are written through out
-void FrameFilter::run(const unsigned char* in, std::ptrdiff_t inPitch, unsigned char* out,
-                      std::ptrdiff_t outPitch, int width, int height) {
+void FrameFilter::run(const unsigned char* in, std::ptrdiff_t inPitch, unsigned char* out, std::ptrdiff_t outPitch,
+                      int width, int height) {
     const Frame frame{in, inPitch, out, outPitch, width, height};
 #ifdef SORVEL_FILTER_THREADS
     if (workers_) {

@@ -21,8 +21,8 @@ public:
     FrameFilter& operator=(const FrameFilter&) = delete;
 
     // As applyChain: in and out must not overlap; pitches in bytes.
-    void run(const unsigned char* in, std::ptrdiff_t inPitch, unsigned char* out,
-             std::ptrdiff_t outPitch, int width, int height);
+    void run(const unsigned char* in, std::ptrdiff_t inPitch, unsigned char* out, std::ptrdiff_t outPitch, int width,
+             int height);
 
     int threads() const { return threads_; }
 

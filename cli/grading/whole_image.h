@@ -16,16 +16,13 @@ struct Image {
 
     Image() = default;
     Image(int w, int h, Pixel32 fill = 0)
-        : width(w), height(h),
-          pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
+        : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), fill) {}
 
     Pixel32& at(int x, int y) {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
     }
     Pixel32 at(int x, int y) const {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                      static_cast<std::size_t>(x)];
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)];
     }
 };
 
@@ -35,8 +32,6 @@ struct Rect {
 };
 
 // An opaque pixel from its channel bytes.
-constexpr Pixel32 opaque(int red, int green, int blue) {
-    return 0xFF000000u | packRgb(red, green, blue);
-}
+constexpr Pixel32 opaque(int red, int green, int blue) { return 0xFF000000u | packRgb(red, green, blue); }
 
 }  // namespace sorvel::cli

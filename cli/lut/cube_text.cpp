@@ -30,17 +30,15 @@ std::string chainTitle(const FilterChain& chain) {
     std::string title = "sorvel";
     for (std::size_t i = 0; i < chain.size(); ++i) {
         const FilterStep& step = chain[i];
-        title += std::string(i == 0 ? " " : " --then ") + step.filter->name + " " +
-                 std::to_string(step.parameters[0]) + "," + std::to_string(step.parameters[1]) + "," +
-                 std::to_string(step.parameters[2]);
+        title += std::string(i == 0 ? " " : " --then ") + step.filter->name + " " + std::to_string(step.parameters[0]) +
+                 "," + std::to_string(step.parameters[1]) + "," + std::to_string(step.parameters[2]);
     }
     return title;
 }
 
 LutGrid asWritten(const LutGrid& grid) {
     LutGrid written(grid.size());
-    for (std::size_t i = 0; i < grid.size(); ++i)
-        written[i] = static_cast<double>(millionths(grid[i])) * 255.0 / 1e6;
+    for (std::size_t i = 0; i < grid.size(); ++i) written[i] = static_cast<double>(millionths(grid[i])) * 255.0 / 1e6;
     return written;
 }
 

@@ -17,8 +17,7 @@ Image exactColours(const FilterChain& chain, int threads) {
     const std::ptrdiff_t pitch = static_cast<std::ptrdiff_t>(kEveryColourSide) * 4;
     FrameFilter filter(chain, threads);
     filter.run(reinterpret_cast<const unsigned char*>(source.pixels.data()), pitch,
-               reinterpret_cast<unsigned char*>(exact.pixels.data()), pitch, kEveryColourSide,
-               kEveryColourSide);
+               reinterpret_cast<unsigned char*>(exact.pixels.data()), pitch, kEveryColourSide, kEveryColourSide);
     return exact;
 }
 

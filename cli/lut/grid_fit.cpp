@@ -14,9 +14,7 @@ constexpr int kLaterSweeps = 12;  // each reweighted round starts close to its a
 constexpr int kReweightings = 3;
 constexpr double kSmallestError = 0.5;
 
-int nearestLevel(int k, int size) {
-    return static_cast<int>(std::lround(k * 255.0 / (size - 1)));
-}
+int nearestLevel(int k, int size) { return static_cast<int>(std::lround(k * 255.0 / (size - 1))); }
 
 // Grid point k on an axis stands for a whole 8-bit level.
 bool onLevel(int k, int size) { return k * 255 % (size - 1) == 0; }
@@ -42,14 +40,14 @@ NormalEquations accumulate(const Image& exact, int size, const LutGrid* current)
             for (int r = 0; r < 256; ++r) {
                 const Tetrahedron t = tetrahedronOf(size, r, g, b);
                 const Pixel32 want = exactAt(exact, r, g, b);
-                const double level[3] = {static_cast<double>(redOf(want)),
-                                         static_cast<double>(greenOf(want)),
+                const double level[3] = {static_cast<double>(redOf(want)), static_cast<double>(greenOf(want)),
                                          static_cast<double>(blueOf(want))};
                 double weight = 1.0;
                 if (current != nullptr) {
                     const std::array<double, 3> v = interpolate(*current, size, r, g, b);
                     const double error = (std::abs(v[0] - level[0]) + std::abs(v[1] - level[1]) +
-                                          std::abs(v[2] - level[2])) / 3;
+                                          std::abs(v[2] - level[2])) /
+                                         3;
                     weight = 1.0 / std::max(error, kSmallestError);
                 }
                 for (int i = 0; i < 4; ++i) {
@@ -57,8 +55,9 @@ NormalEquations accumulate(const Image& exact, int size, const LutGrid* current)
                     for (int c = 0; c < 3; ++c) eq.target[3 * p + c] += weight * t.weight[i] * level[c];
                     // Corner i is a subset of every later corner j.
                     for (int j = i; j < 4; ++j)
-                        eq.coupling[8 * p + static_cast<std::size_t>(t.corner[j] - t.corner[i])] +=
-                            weight * t.weight[i] * t.weight[j];
+                        eq.coupling[8 * p + static_cast<std::size_t>(t.corner[j] - t.corner[i])] += weight *
+                                                                                                    t.weight[i] *
+                                                                                                    t.weight[j];
                 }
             }
     return eq;

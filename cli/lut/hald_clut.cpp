@@ -16,8 +16,7 @@ Image haldClut(const Image& exact, int level) {
     std::size_t i = 0;
     for (int b = 0; b < steps; ++b)
         for (int g = 0; g < steps; ++g)
-            for (int r = 0; r < steps; ++r)
-                hald.pixels[i++] = exactAt(exact, nearest[r], nearest[g], nearest[b]);
+            for (int r = 0; r < steps; ++r) hald.pixels[i++] = exactAt(exact, nearest[r], nearest[g], nearest[b]);
     return hald;
 }
 

@@ -29,9 +29,8 @@ Tetrahedron tetrahedronOf(int size, int red, int green, int blue) {
     const double r = d[0], g = d[1], b = d[2];
     Tetrahedron t{};
     t.base = static_cast<std::size_t>(cell[0]) +
-             static_cast<std::size_t>(size) *
-                 (static_cast<std::size_t>(cell[1]) +
-                  static_cast<std::size_t>(size) * static_cast<std::size_t>(cell[2]));
+             static_cast<std::size_t>(size) * (static_cast<std::size_t>(cell[1]) +
+                                               static_cast<std::size_t>(size) * static_cast<std::size_t>(cell[2]));
     // Walk from the lowest corner along the axes in order of their fractions.
     int first, second;
     double high, middle, low;
@@ -98,8 +97,7 @@ LutError measureGrid(const LutGrid& grid, int size, const Image& exact, int thre
     std::vector<Tally> tallies(static_cast<std::size_t>(std::clamp(threads, 1, 256)));
     const int parts = static_cast<int>(tallies.size());
     auto part = [&](int i) {
-        tallies[static_cast<std::size_t>(i)] =
-            tallyBlues(grid, size, exact, 256 * i / parts, 256 * (i + 1) / parts);
+        tallies[static_cast<std::size_t>(i)] = tallyBlues(grid, size, exact, 256 * i / parts, 256 * (i + 1) / parts);
     };
 #ifdef SORVEL_FILTER_THREADS
     std::vector<std::thread> workers;

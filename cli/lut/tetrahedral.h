@@ -35,9 +35,9 @@ std::size_t cornerStep(int size, int mask);
 std::array<double, 3> interpolate(const LutGrid& grid, int size, int red, int green, int blue);
 
 struct LutError {
-    double mean = 0;         // levels per channel, after rounding to 8 bits
-    int max = 0;             // levels
-    double exactShare = 0;   // share of colours with all three channels right, 0..1
+    double mean = 0;        // levels per channel, after rounding to 8 bits
+    int max = 0;            // levels
+    double exactShare = 0;  // share of colours with all three channels right, 0..1
 };
 
 // The grid, interpolated and rounded to the nearest level, against the exact

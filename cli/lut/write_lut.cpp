@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "cli/files/pending_file.h"
 #include "cli/grading/frame_filter.h"
 #include "cli/lut/cube_text.h"
 #include "cli/lut/every_colour.h"
@@ -13,7 +14,6 @@
 #include "cli/lut/lut_form.h"
 #include "cli/lut/photo_pixels.h"
 #include "cli/media/picture_io.h"
-#include "cli/files/pending_file.h"
 
 namespace sorvel::cli {
 namespace {
@@ -89,8 +89,8 @@ LutOutcome writeLut(const LutSettings& settings) {
         const Image hald = haldClut(exact, settings.level);
         const std::string error = writePicture(path, hald);
         if (!error.empty()) return {"cannot write " + path + ": " + error, ""};
-        return {"", "wrote a level-" + std::to_string(settings.level) + " Hald CLUT (" +
-                        std::to_string(hald.width) + " x " + std::to_string(hald.height) + ") to " + path + "\n"};
+        return {"", "wrote a level-" + std::to_string(settings.level) + " Hald CLUT (" + std::to_string(hald.width) +
+                        " x " + std::to_string(hald.height) + ") to " + path + "\n"};
     }
     const std::string title = chainTitle(settings.chain);
     std::string text, report;

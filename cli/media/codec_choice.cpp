@@ -32,8 +32,7 @@ const AVCodec* familyEncoder(AVCodecID id) {
     for (const Preferred& p : preferred) {
         if (p.id != id) continue;
         for (const char* name : p.names)
-            if (const AVCodec* c = name != nullptr ? avcodec_find_encoder_by_name(name) : nullptr)
-                return c;
+            if (const AVCodec* c = name != nullptr ? avcodec_find_encoder_by_name(name) : nullptr) return c;
     }
     return avcodec_find_encoder(id);
 }
@@ -41,8 +40,7 @@ const AVCodec* familyEncoder(AVCodecID id) {
 bool hasOption(const AVCodec* encoder, const char* name) {
     // av_opt_find takes the class's address as a fake object and only reads it.
     const AVClass* options = encoder->priv_class;
-    return options != nullptr &&
-           av_opt_find(&options, name, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ) != nullptr;
+    return options != nullptr && av_opt_find(&options, name, nullptr, 0, AV_OPT_SEARCH_FAKE_OBJ) != nullptr;
 }
 
 std::string extensionOf(const std::string& path) {
@@ -76,12 +74,10 @@ bool containerHolds(const AVOutputFormat* format, AVCodecID id) {
     return known == 1 || (known < 0 && std::strcmp(format->name, "mpegts") == 0);
 }
 
-bool isPictureContainer(const AVOutputFormat* format) {
-    return std::strcmp(format->name, "image2") == 0;
-}
+bool isPictureContainer(const AVOutputFormat* format) { return std::strcmp(format->name, "image2") == 0; }
 
-EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& path,
-                            AVCodecID source, const EncodeSettings& settings) {
+EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& path, AVCodecID source,
+                            const EncodeSettings& settings) {
     EncoderChoice choice;
     const auto refuse = [](std::string message) { return EncoderChoice{nullptr, {}, 0, std::move(message)}; };
     const bool pictures = isPictureContainer(format);
@@ -91,13 +87,11 @@ EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& pat
     if (!settings.codec.empty()) {
         choice.encoder = avcodec_find_encoder_by_name(settings.codec.c_str());
         if (choice.encoder == nullptr || choice.encoder->type != AVMEDIA_TYPE_VIDEO)
-            return refuse("there is no video encoder named " + settings.codec +
-                          " (ffmpeg -encoders lists them)");
+            return refuse("there is no video encoder named " + settings.codec + " (ffmpeg -encoders lists them)");
         // A container that lists its codecs must list this one; a picture file
         // holds its extension's codec.
         const bool refused = pictures ? choice.encoder->id != usual
-                                      : avformat_query_codec(format, choice.encoder->id,
-                                                             FF_COMPLIANCE_NORMAL) == 0;
+                                      : avformat_query_codec(format, choice.encoder->id, FF_COMPLIANCE_NORMAL) == 0;
         if (refused) return refuse("a " + extension + " file cannot hold " + settings.codec);
     } else if (settings.lossless) {
         if (std::strcmp(format->name, "matroska") == 0)
@@ -105,8 +99,7 @@ EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& pat
         else if (pictures && usual == AV_CODEC_ID_PNG)
             choice.encoder = avcodec_find_encoder(AV_CODEC_ID_PNG);
         else
-            return refuse("--lossless writes FFV1 video into .mkv files or PNG pictures, not " +
-                          extension);
+            return refuse("--lossless writes FFV1 video into .mkv files or PNG pictures, not " + extension);
         return choice;
     } else {
         if (source != AV_CODEC_ID_NONE && !pictures && containerHolds(format, source) &&

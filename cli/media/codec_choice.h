@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "cli/media/speed.h"
 #include "cli/media/av_handles.h"
+#include "cli/media/speed.h"
 
 namespace sorvel::cli {
 
@@ -25,8 +25,8 @@ constexpr int kTheoraQuality = 8;     // of libtheora's 0 to 10
 struct EncoderChoice {
     const AVCodec* encoder = nullptr;
     std::vector<std::pair<std::string, std::string>> options;  // the encoder's own, e.g. crf 18
-    int quantiser = 0;   // a fixed quantiser; 0 none
-    std::string error;   // when no encoder fits
+    int quantiser = 0;                                         // a fixed quantiser; 0 none
+    std::string error;                                         // when no encoder fits
 };
 
 // Whether the container takes this codec: the codecs it lists; MPEG-TS
@@ -45,8 +45,8 @@ bool isPictureContainer(const AVOutputFormat* format);
 // extension's for pictures). Lossy codecs get a high quality: CRF 18
 // or the given CRF where the encoder has a CRF, quality 90 of 100 for WebP,
 // otherwise quantiser 2.
-EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& path,
-                            AVCodecID source, const EncodeSettings& settings);
+EncoderChoice chooseEncoder(const AVOutputFormat* format, const std::string& path, AVCodecID source,
+                            const EncodeSettings& settings);
 
 // The encoder's pixel format closest to 8-bit frames like the source's: its
 // chroma subsampling for YUV sources, RGB otherwise, with alpha where the

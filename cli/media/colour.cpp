@@ -9,8 +9,7 @@ namespace sorvel::cli {
 
 bool isYuv(AVPixelFormat format) {
     const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(format);
-    return d != nullptr && d->nb_components >= 3 &&
-           (d->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL)) == 0;
+    return d != nullptr && d->nb_components >= 3 && (d->flags & (AV_PIX_FMT_FLAG_RGB | AV_PIX_FMT_FLAG_PAL)) == 0;
 }
 
 int bitDepthOf(AVPixelFormat format) {
@@ -21,8 +20,8 @@ int bitDepthOf(AVPixelFormat format) {
     return depth;
 }
 
-YuvColour yuvColourOf(AVColorSpace matrix, AVColorRange range, AVPixelFormat format,
-                      AVCodecID codec, int width, int height) {
+YuvColour yuvColourOf(AVColorSpace matrix, AVColorRange range, AVPixelFormat format, AVCodecID codec, int width,
+                      int height) {
     YuvColour c;
     const bool jpegFormat = format == AV_PIX_FMT_YUVJ420P || format == AV_PIX_FMT_YUVJ422P ||
                             format == AV_PIX_FMT_YUVJ444P || format == AV_PIX_FMT_YUVJ440P ||
@@ -56,10 +55,9 @@ std::string Scaler::prepare(const Ends& from, const Ends& to, int threads) {
     // neither end is YUV (RGB, grey, palette) swscale's own full-range
     // handling stays.
     if (error >= 0 && (isYuv(from.format) || isYuv(to.format)))
-        error = sws_setColorspaceDetails(s, sws_getCoefficients(from.colour.matrix),
-                                         from.colour.fullRange ? 1 : 0,
-                                         sws_getCoefficients(to.colour.matrix),
-                                         to.colour.fullRange ? 1 : 0, 0, 1 << 16, 1 << 16);
+        error = sws_setColorspaceDetails(s, sws_getCoefficients(from.colour.matrix), from.colour.fullRange ? 1 : 0,
+                                         sws_getCoefficients(to.colour.matrix), to.colour.fullRange ? 1 : 0, 0, 1 << 16,
+                                         1 << 16);
     if (error < 0) {
         context_.reset();
         return std::string("cannot convert ") + av_get_pix_fmt_name(from.format) + " to " +
@@ -70,8 +68,8 @@ std::string Scaler::prepare(const Ends& from, const Ends& to, int threads) {
     return "";
 }
 
-std::string Scaler::convert(const AVFrame& src, const YuvColour& srcColour, AVFrame& dst,
-                            const YuvColour& dstColour, int threads) {
+std::string Scaler::convert(const AVFrame& src, const YuvColour& srcColour, AVFrame& dst, const YuvColour& dstColour,
+                            int threads) {
     // An RGB end has no matrix, and its values use the whole range.
     const auto end = [](const AVFrame& f, const YuvColour& c) {
         const auto format = static_cast<AVPixelFormat>(f.format);

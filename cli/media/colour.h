@@ -18,8 +18,8 @@ struct YuvColour {
 // taken as players take them: BT.601 for JPEG and WebP pictures, which
 // their formats define so, and for standard-definition video; BT.709 from
 // 1280 wide or 577 high up. JPEG's pixel formats (yuvj*) are full range.
-YuvColour yuvColourOf(AVColorSpace matrix, AVColorRange range, AVPixelFormat format,
-                      AVCodecID codec, int width, int height);
+YuvColour yuvColourOf(AVColorSpace matrix, AVColorRange range, AVPixelFormat format, AVCodecID codec, int width,
+                      int height);
 
 bool isYuv(AVPixelFormat format);
 
@@ -35,14 +35,14 @@ public:
         int width, height;
         YuvColour colour;  // used on a YUV end only
         bool operator==(const Ends& o) const {
-            return format == o.format && width == o.width && height == o.height &&
-                   colour.matrix == o.colour.matrix && colour.fullRange == o.colour.fullRange;
+            return format == o.format && width == o.width && height == o.height && colour.matrix == o.colour.matrix &&
+                   colour.fullRange == o.colour.fullRange;
         }
     };
     // Converts src into dst, which has its format, size and buffers set.
     // Returns "" or the error's text.
-    std::string convert(const AVFrame& src, const YuvColour& srcColour, AVFrame& dst,
-                        const YuvColour& dstColour, int threads);
+    std::string convert(const AVFrame& src, const YuvColour& srcColour, AVFrame& dst, const YuvColour& dstColour,
+                        int threads);
 
 private:
     std::string prepare(const Ends& from, const Ends& to, int threads);

@@ -13,8 +13,7 @@ namespace sorvel::cli {
 namespace {
 
 YuvColour colourOf(const AVFrame& f, AVCodecID codec) {
-    return yuvColourOf(f.colorspace, f.color_range, static_cast<AVPixelFormat>(f.format), codec, f.width,
-                       f.height);
+    return yuvColourOf(f.colorspace, f.color_range, static_cast<AVPixelFormat>(f.format), codec, f.width, f.height);
 }
 
 bool anyTransparent(const AVFrame& bgra) {
@@ -32,8 +31,8 @@ bool anyTransparent(const AVFrame& bgra) {
 bool isDeepRgbOrGrey(AVPixelFormat format) {
     const AVPixFmtDescriptor* d = av_pix_fmt_desc_get(format);
     return d != nullptr && !isYuv(format) && bitDepthOf(format) > 8 &&
-           (d->flags & (AV_PIX_FMT_FLAG_FLOAT | AV_PIX_FMT_FLAG_BAYER | AV_PIX_FMT_FLAG_HWACCEL |
-                        AV_PIX_FMT_FLAG_PAL)) == 0;
+           (d->flags &
+            (AV_PIX_FMT_FLAG_FLOAT | AV_PIX_FMT_FLAG_BAYER | AV_PIX_FMT_FLAG_HWACCEL | AV_PIX_FMT_FLAG_PAL)) == 0;
 }
 
 void reduceDeepRgbOrGrey(const AVFrame& deep, AVFrame& bgra) {
@@ -54,8 +53,8 @@ void reduceDeepRgbOrGrey(const AVFrame& deep, AVFrame& bgra) {
                                 component, deep.width, 0, 2);
             const std::uint32_t top = (1u << d->comp[component].depth) - 1;
             for (int x = 0; x < deep.width; ++x)
-                row[4 * x + byteOfComponent[c]] =
-                    static_cast<std::uint8_t>((samples[static_cast<std::size_t>(x)] * 255u + top / 2) / top);
+                row[4 * x + byteOfComponent[c]] = static_cast<std::uint8_t>(
+                    (samples[static_cast<std::size_t>(x)] * 255u + top / 2) / top);
         }
     }
 }

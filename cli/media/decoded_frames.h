@@ -18,8 +18,7 @@ public:
     // Converts a decoded frame of any format into frame(). The first frame
     // decides alpha(); a source deeper than 8 bits gives one warning.
     // Returns "" or the cause.
-    std::string convert(const AVFrame& decoded, AVCodecID codec, int threads,
-                        std::vector<std::string>& warnings);
+    std::string convert(const AVFrame& decoded, AVCodecID codec, int threads, std::vector<std::string>& warnings);
 
     const AVFrame& frame() const { return *bgra_; }
     // Whether the pictures carry transparency: a format with alpha, or a

@@ -2,8 +2,8 @@
 // asked speed, and how much of its own logging reaches the terminal.
 #pragma once
 
-#include "cli/media/speed.h"
 #include "cli/media/codec_choice.h"
+#include "cli/media/speed.h"
 
 namespace sorvel::cli {
 

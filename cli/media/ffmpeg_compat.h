@@ -99,8 +99,8 @@ inline void copyStreamSideData(const AVStream& from, AVStream& to) {
     AVCodecParameters& target = *to.codecpar;
     for (int i = 0; i < source.nb_coded_side_data; ++i) {
         const AVPacketSideData& sd = source.coded_side_data[i];
-        if (AVPacketSideData* copy =
-                av_packet_side_data_new(&target.coded_side_data, &target.nb_coded_side_data, sd.type, sd.size, 0))
+        if (AVPacketSideData* copy = av_packet_side_data_new(&target.coded_side_data, &target.nb_coded_side_data,
+                                                             sd.type, sd.size, 0))
             std::memcpy(copy->data, sd.data, sd.size);
     }
 #else
@@ -114,8 +114,8 @@ inline void copyStreamSideData(const AVStream& from, AVStream& to) {
 // The stream's side data item of this type, or nullptr.
 inline const std::uint8_t* streamSideData(const AVStream& stream, AVPacketSideDataType type) {
 #if SORVEL_AV_CODED_SIDE_DATA
-    const AVPacketSideData* sd =
-        av_packet_side_data_get(stream.codecpar->coded_side_data, stream.codecpar->nb_coded_side_data, type);
+    const AVPacketSideData* sd = av_packet_side_data_get(stream.codecpar->coded_side_data,
+                                                         stream.codecpar->nb_coded_side_data, type);
     return sd != nullptr ? sd->data : nullptr;
 #else
     return av_stream_get_side_data(&stream, type, nullptr);

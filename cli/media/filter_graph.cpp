@@ -18,9 +18,8 @@ using InOutPtr = std::unique_ptr<AVFilterInOut, InOutFree>;
 
 }  // namespace
 
-std::string openFilterGraph(AVFilterGraph*& graph, const char* source, const std::string& sourceArgs,
-                            const char* sink, const std::string& description, AVFilterContext*& in,
-                            AVFilterContext*& out) {
+std::string openFilterGraph(AVFilterGraph*& graph, const char* source, const std::string& sourceArgs, const char* sink,
+                            const std::string& description, AVFilterContext*& in, AVFilterContext*& out) {
     graph = avfilter_graph_alloc();
     if (graph == nullptr) return "out of memory";
     graph->nb_threads = 1;

@@ -12,8 +12,7 @@ namespace sorvel::cli {
 // Allocates graph (which the caller frees with avfilter_graph_free, also
 // after a failure), links source -> description -> sink and configures it.
 // Returns "" or the cause.
-std::string openFilterGraph(AVFilterGraph*& graph, const char* source, const std::string& sourceArgs,
-                            const char* sink, const std::string& description, AVFilterContext*& in,
-                            AVFilterContext*& out);
+std::string openFilterGraph(AVFilterGraph*& graph, const char* source, const std::string& sourceArgs, const char* sink,
+                            const std::string& description, AVFilterContext*& in, AVFilterContext*& out);
 
 }  // namespace sorvel::cli

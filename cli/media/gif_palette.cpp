@@ -17,8 +17,7 @@ GifPalette::~GifPalette() { avfilter_graph_free(&graph_); }
 
 std::string GifPalette::open(int width, int height, AVRational timeBase, AVRational aspect) {
     if (aspect.num <= 0 || aspect.den <= 0) aspect = AVRational{1, 1};
-    const std::string args = "video_size=" + std::to_string(width) + "x" + std::to_string(height) +
-                             ":pix_fmt=bgra" +
+    const std::string args = "video_size=" + std::to_string(width) + "x" + std::to_string(height) + ":pix_fmt=bgra" +
                              ":time_base=" + std::to_string(timeBase.num) + "/" + std::to_string(timeBase.den) +
                              ":pixel_aspect=" + std::to_string(aspect.num) + "/" + std::to_string(aspect.den);
     return openFilterGraph(graph_, "buffer", args, "buffersink", "split[a][b];[a]palettegen[p];[b][p]paletteuse",

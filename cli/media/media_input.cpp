@@ -58,7 +58,8 @@ std::string MediaInput::open(const std::string& path, long long maxPixels, int t
     decoder_->pkt_timebase = stream().time_base;
     if (maxPixels > 0) decoder_->max_pixels = maxPixels;
     decoder_->thread_count = threads == 1 ? 1 : 0;  // 0: one per processor
-    picture_ = std::strcmp(opened->iformat->name, "image2") == 0 || std::strstr(opened->iformat->name, "_pipe") != nullptr;
+    picture_ = std::strcmp(opened->iformat->name, "image2") == 0 ||
+               std::strstr(opened->iformat->name, "_pipe") != nullptr;
     const AVCodecDescriptor* d = avcodec_descriptor_get(par.codec_id);
     if (d == nullptr || (d->props & AV_CODEC_PROP_INTRA_ONLY) == 0) {
         // A damaged video frame is an error rather than a concealed picture.
@@ -138,8 +139,8 @@ std::string MediaInput::endsBeforeHeader() const {
         !endsBeforeDuration(packetsEnd_, format_->duration))
         return "";
     char text[120];
-    std::snprintf(text, sizeof text, "the video ends at %.3f s of the file's %.3f s", static_cast<double>(packetsEnd_) / 1e6,
-                  static_cast<double>(format_->duration) / 1e6);
+    std::snprintf(text, sizeof text, "the video ends at %.3f s of the file's %.3f s",
+                  static_cast<double>(packetsEnd_) / 1e6, static_cast<double>(format_->duration) / 1e6);
     return std::string(text) + " (the file is cut short or damaged)";
 }
 
@@ -175,8 +176,7 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
             if (!cut.empty()) return fail(error, cut);
             return Next::end;
         }
-        if (result != AVERROR(EAGAIN))
-            return fail(error, decodeFailure(result));
+        if (result != AVERROR(EAGAIN)) return fail(error, decodeFailure(result));
         if (draining_) return Next::end;
 
         result = av_read_frame(format_.get(), packet_.get());
@@ -195,12 +195,11 @@ MediaInput::Next MediaInput::next(AVFrame& frame, AVPacket& packet, std::string&
         lastTimestamp_ = packet_->pts != AV_NOPTS_VALUE ? packet_->pts : packet_->dts;
         if (picture_ && codec() == AV_CODEC_ID_MJPEG &&
             jpegLacksEnd(packet_->data, static_cast<std::size_t>(packet_->size)))
-            return fail(error, "the picture is cut short: its data stops at byte " +
-                                   std::to_string(packet_->size) + " without the end marker");
+            return fail(error, "the picture is cut short: its data stops at byte " + std::to_string(packet_->size) +
+                                   " without the end marker");
         result = avcodec_send_packet(decoder_.get(), packet_.get());
         av_packet_unref(packet_.get());
-        if (result < 0 && result != AVERROR(EAGAIN))
-            return fail(error, decodeFailure(result));
+        if (result < 0 && result != AVERROR(EAGAIN)) return fail(error, decodeFailure(result));
     }
 }
 

@@ -54,8 +54,8 @@ private:
     std::int64_t lastTimestamp_ = AV_NOPTS_VALUE;  // of the last video packet sent
     std::int64_t decodedEnd_ = AV_NOPTS_VALUE;     // where the last decoded frame ends
     bool draining_ = false;
-    bool picture_ = false;                         // a picture file, not a video
-    std::int64_t packetsEnd_ = AV_NOPTS_VALUE;     // where the packets read end, from the start, in AV_TIME_BASE
+    bool picture_ = false;                      // a picture file, not a video
+    std::int64_t packetsEnd_ = AV_NOPTS_VALUE;  // where the packets read end, from the start, in AV_TIME_BASE
 };
 
 }  // namespace sorvel::cli

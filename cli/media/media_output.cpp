@@ -86,8 +86,7 @@ bool MediaOutput::holds(const AVCodecParameters& par) const {
     return par.codec_id != AV_CODEC_ID_NONE && muxerTakes(format_->oformat, par, true);
 }
 
-void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
-                              std::vector<std::string>& warnings) {
+void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex, std::vector<std::string>& warnings) {
     copies_.assign(input.nb_streams, -1);
     times_.reset(startShift(input, *format_->oformat), (format_->oformat->flags & AVFMT_TS_NONSTRICT) == 0);
     const bool pictures = isPictureContainer(format_->oformat);
@@ -111,7 +110,9 @@ void MediaOutput::copyStreams(const AVFormatContext& input, int videoIndex,
                     std::string(what).append(" is left out: the output's format cannot hold it, and ").append(cause));
                 continue;
             }
-            warnings.push_back(std::string(what).append(" is encoded with ").append(sound->encoderName())
+            warnings.push_back(std::string(what)
+                                   .append(" is encoded with ")
+                                   .append(sound->encoderName())
                                    .append(": the output's format cannot hold it as it is"));
             sounds_[static_cast<int>(i)] = std::move(sound);
             continue;
@@ -165,8 +166,8 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     // Lossless output stores the filtered RGB frames themselves.
     const bool exact = settings_.lossless || (source.lossless && encodesLosslessly(choice));
     const bool gif = codec->id == AV_CODEC_ID_GIF;  // a palette of the frames' own colours
-    AVPixelFormat pixels =
-        gif ? AV_PIX_FMT_PAL8 : chooseOutputFormat(codec, exact ? AV_PIX_FMT_BGRA : source.format, source.alpha);
+    AVPixelFormat pixels = gif ? AV_PIX_FMT_PAL8
+                               : chooseOutputFormat(codec, exact ? AV_PIX_FMT_BGRA : source.format, source.alpha);
     if (pixels == AV_PIX_FMT_NONE) return std::string("the encoder ") + codec->name + " stores no colour pictures";
     // An .mp4 file by default is H.264 in 4:2:0, which every player plays.
     const bool playsEverywhere = std::strcmp(format_->oformat->name, "mp4") == 0 && settings_.codec.empty() &&
@@ -177,8 +178,8 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
     if (!layout.warning.empty()) warnings.push_back(layout.warning);
     const AVPixFmtDescriptor* desc = av_pix_fmt_desc_get(pixels);
     if (source.alpha && (desc->flags & AV_PIX_FMT_FLAG_ALPHA) == 0)
-        warnings.push_back(std::string("the transparency is not kept: ") + codec->name + " writes " +
-                           desc->name + ", which has no alpha");
+        warnings.push_back(std::string("the transparency is not kept: ") + codec->name + " writes " + desc->name +
+                           ", which has no alpha");
 
     encoder_.reset(avcodec_alloc_context3(codec));
     if (!encoder_) return "out of memory";
@@ -195,8 +196,8 @@ std::string MediaOutput::start(const VideoSource& source, std::vector<std::strin
         // YUV sources keep their matrix and range; others get what players
         // assume for untagged pictures of this size. JPEG is full range.
         colour_ = isYuv(source.format) ? source.colour
-                                       : yuvColourOf(AVCOL_SPC_UNSPECIFIED, AVCOL_RANGE_UNSPECIFIED,
-                                                     pixels, codec->id, source.width, source.height);
+                                       : yuvColourOf(AVCOL_SPC_UNSPECIFIED, AVCOL_RANGE_UNSPECIFIED, pixels, codec->id,
+                                                     source.width, source.height);
         if (codec->id == AV_CODEC_ID_MJPEG) colour_.fullRange = true;
         e.colorspace = colour_.matrix;
         e.color_range = colour_.fullRange ? AVCOL_RANGE_JPEG : AVCOL_RANGE_MPEG;

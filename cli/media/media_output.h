@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/files/output_file.h"
 #include "cli/media/av_handles.h"
 #include "cli/media/codec_choice.h"
 #include "cli/media/colour.h"
@@ -18,7 +19,6 @@
 #include "cli/media/output_times.h"
 #include "cli/media/sound_encoder.h"
 #include "cli/media/video_source.h"
-#include "cli/files/output_file.h"
 
 namespace sorvel::cli {
 
@@ -77,7 +77,7 @@ private:
     AVFormatContext* format_ = nullptr;
     CodecPtr encoder_;
     AVStream* video_ = nullptr;
-    std::vector<int> copies_;  // output stream of each input stream; -1 for none
+    std::vector<int> copies_;                              // output stream of each input stream; -1 for none
     std::map<int, std::unique_ptr<SoundEncoder>> sounds_;  // by input stream: sound encoded, not copied
     struct Early {
         PacketPtr packet;
@@ -96,7 +96,7 @@ private:
     std::int64_t origin_ = AV_NOPTS_VALUE;
     std::int64_t lastPts_ = AV_NOPTS_VALUE;
     std::map<std::int64_t, std::int64_t> durations_;  // of frames in the encoder, by time stamp
-    std::string iccProfile_;  // for the encoder to embed
+    std::string iccProfile_;                          // for the encoder to embed
     bool started_ = false, single_ = false;
     long frames_ = 0, pictureFiles_ = 0;
 };

@@ -64,7 +64,8 @@ std::string writePicture(const std::string& path, const Image& image) {
     const auto rowBytes = static_cast<std::size_t>(image.width) * 4;
     for (int y = 0; y < image.height; ++y)
         std::memcpy(frame->data[0] + static_cast<std::ptrdiff_t>(y) * frame->linesize[0],
-                    image.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width), rowBytes);
+                    image.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width),
+                    rowBytes);
     error = output.writeFrame(*frame);
     return error.empty() ? output.finish() : error;
 }

@@ -6,9 +6,9 @@
 #include "cli/photo/orientation.h"
 #include "cli/photo/photo_metadata.h"
 
+#include "cli/grading/frame_filter.h"
 #include "cli/media/decoded_frames.h"
 #include "cli/media/ffmpeg_compat.h"
-#include "cli/grading/frame_filter.h"
 #include "cli/media/frame_times.h"
 #include "cli/media/media_input.h"
 #include "cli/media/media_output.h"
@@ -45,8 +45,7 @@ struct Run {
     long frames = 0;
 
     Run(const TranscodeSettings& s, const Warn& w)
-        : settings(s), warn(w), filter(s.chain, s.threads),
-          progress(stderr, !s.encode.quiet && stderrIsTerminal()) {}
+        : settings(s), warn(w), filter(s.chain, s.threads), progress(stderr, !s.encode.quiet && stderrIsTerminal()) {}
 
     void warnAll(const std::vector<std::string>& warnings, const std::string& file) {
         for (const std::string& w : warnings) warn(std::string(file).append(": ").append(w));
@@ -81,8 +80,7 @@ struct Run {
             filtered->height = bgra.height;
             if (av_frame_get_buffer(filtered.get(), 0) < 0) return "out of memory";
         }
-        filter.run(bgra.data[0], bgra.linesize[0], filtered->data[0], filtered->linesize[0], bgra.width,
-                   bgra.height);
+        filter.run(bgra.data[0], bgra.linesize[0], filtered->data[0], filtered->linesize[0], bgra.width, bgra.height);
         AVFrame* written = filtered.get();
         if (orientation != 1) {
             cause = turnUpright(*filtered);
@@ -117,8 +115,8 @@ struct Run {
             upright->height = height;
             if (av_frame_get_buffer(upright.get(), 0) < 0) return "out of memory";
         }
-        orientPixels(picture.data[0], picture.linesize[0], picture.width, picture.height, orientation,
-                     upright->data[0], upright->linesize[0]);
+        orientPixels(picture.data[0], picture.linesize[0], picture.width, picture.height, orientation, upright->data[0],
+                     upright->linesize[0]);
         return "";
     }
 

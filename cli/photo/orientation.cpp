@@ -6,8 +6,8 @@ namespace sorvel::cli {
 
 bool turnsSideways(int orientation) { return orientation >= 5 && orientation <= 8; }
 
-void orientPixels(const std::uint8_t* from, int fromStride, int width, int height, int orientation,
-                  std::uint8_t* to, int toStride) {
+void orientPixels(const std::uint8_t* from, int fromStride, int width, int height, int orientation, std::uint8_t* to,
+                  int toStride) {
     const bool sideways = turnsSideways(orientation);
     const int outWidth = sideways ? height : width;
     const int outHeight = sideways ? width : height;

@@ -12,7 +12,7 @@ bool turnsSideways(int orientation);
 // Copies the width x height BGRA picture at from into to as it is shown
 // under orientation; to is height x width when turnsSideways. Strides are in
 // bytes. Values outside 1..8 copy the picture as it is.
-void orientPixels(const std::uint8_t* from, int fromStride, int width, int height, int orientation,
-                  std::uint8_t* to, int toStride);
+void orientPixels(const std::uint8_t* from, int fromStride, int width, int height, int orientation, std::uint8_t* to,
+                  int toStride);
 
 }  // namespace sorvel::cli

@@ -126,8 +126,10 @@ std::string PhotoMetadata::writeTo(const std::string& path, int width, int heigh
         const auto type = Exiv2::ImageFactory::getType(path);
         if (type == Exiv2::ImageType::none) {
             // A format exiv2 does not know holds none of it.
-            for (const auto& [present, name] : {std::pair{!from.exif.empty(), "EXIF"}, {!from.iptc.empty(), "IPTC"},
-                                                {!from.xmp.empty(), "XMP"}, {!from.icc.empty(), "the ICC profile"}})
+            for (const auto& [present, name] : {std::pair{!from.exif.empty(), "EXIF"},
+                                                {!from.iptc.empty(), "IPTC"},
+                                                {!from.xmp.empty(), "XMP"},
+                                                {!from.icc.empty(), "the ICC profile"}})
                 if (present) dropped.emplace_back(name);
             return "";
         }
@@ -160,7 +162,8 @@ std::string PhotoMetadata::writeTo(const std::string& path, int width, int heigh
         if (keep(!from.iptc.empty(), Exiv2::mdIptc, "IPTC")) image->setIptcData(from.iptc);
         if (keep(!from.xmp.empty(), Exiv2::mdXmp, "XMP")) {
             Exiv2::XmpData xmp = from.xmp;
-            if (xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation")) != xmp.end()) xmp["Xmp.tiff.Orientation"] = std::string("1");
+            if (xmp.findKey(Exiv2::XmpKey("Xmp.tiff.Orientation")) != xmp.end())
+                xmp["Xmp.tiff.Orientation"] = std::string("1");
             image->setXmpData(xmp);
         }
         const bool embedded = image->iccProfileDefined();

@@ -23,8 +23,7 @@ FrameRead readFrame(std::FILE* in, void* buffer, std::size_t size) {
 
 StreamOutcome processStream(FrameFilter& filter, FrameSize size, std::FILE* in, std::FILE* out,
                             ProgressLine& progress) {
-    const std::size_t pixels =
-        static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+    const std::size_t pixels = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
     const std::size_t bytes = pixels * sizeof(Pixel32);
     std::vector<Pixel32> source(pixels), filtered(pixels);
     StreamOutcome outcome;
@@ -33,11 +32,10 @@ StreamOutcome processStream(FrameFilter& filter, FrameSize size, std::FILE* in, 
         const FrameRead read = readFrame(in, source.data(), bytes);
         if (read.status == ReadStatus::end) break;
         if (read.status == ReadStatus::truncated) {
-            outcome.error = "input ends inside frame " + std::to_string(number) + ": " +
-                            std::to_string(read.bytes) + " of its " + std::to_string(bytes) +
-                            " bytes (" + std::to_string(size.width) + "x" +
-                            std::to_string(size.height) + " BGRA); " +
-                            std::to_string(outcome.frames) + " whole frames were written";
+            outcome.error = "input ends inside frame " + std::to_string(number) + ": " + std::to_string(read.bytes) +
+                            " of its " + std::to_string(bytes) + " bytes (" + std::to_string(size.width) + "x" +
+                            std::to_string(size.height) + " BGRA); " + std::to_string(outcome.frames) +
+                            " whole frames were written";
             break;
         }
         if (read.status == ReadStatus::failed) {

@@ -35,8 +35,7 @@ struct StreamOutcome {
 // Filters every frame from in to out until in ends. A stream that ends
 // inside a frame, a read error or a write error stops it with an error
 // that names the frame; the frames before it have been written.
-StreamOutcome processStream(FrameFilter& filter, FrameSize size, std::FILE* in, std::FILE* out,
-                            ProgressLine& progress);
+StreamOutcome processStream(FrameFilter& filter, FrameSize size, std::FILE* in, std::FILE* out, ProgressLine& progress);
 
 // Puts standard input and output into binary mode where the system knows
 // text mode, and lets a closed pipe show up as a write error.

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/grading/filters.h"
 #include "cli/command/parameters.h"
+#include "cli/grading/filters.h"
 
 namespace {
 

@@ -10,20 +10,17 @@
 namespace sorvel::cli::testing {
 namespace {
 
-bool writeWith(png_structp png, png_infop info, std::FILE* file, const PngSpec& shape,
-               png_bytepp rows, png_colorp palette, png_color_16p transparentColour) {
+bool writeWith(png_structp png, png_infop info, std::FILE* file, const PngSpec& shape, png_bytepp rows,
+               png_colorp palette, png_color_16p transparentColour) {
     if (setjmp(png_jmpbuf(png)) != 0) return false;  // NOLINT(cert-err52-cpp): libpng's error path
     png_init_io(png, file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(shape.width),
-                 static_cast<png_uint_32>(shape.height), shape.bitDepth, shape.colourType,
-                 shape.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(shape.width), static_cast<png_uint_32>(shape.height),
+                 shape.bitDepth, shape.colourType, shape.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (palette != nullptr)
-        png_set_PLTE(png, info, palette, static_cast<int>(shape.palette.size() / 3));
+    if (palette != nullptr) png_set_PLTE(png, info, palette, static_cast<int>(shape.palette.size() / 3));
     if (!shape.transparency.empty()) {
         if (shape.colourType == PNG_COLOR_TYPE_PALETTE)
-            png_set_tRNS(png, info, shape.transparency.data(),
-                         static_cast<int>(shape.transparency.size()), nullptr);
+            png_set_tRNS(png, info, shape.transparency.data(), static_cast<int>(shape.transparency.size()), nullptr);
         else
             png_set_tRNS(png, info, nullptr, 0, transparentColour);
     }
@@ -55,8 +52,7 @@ bool writeSpecPng(const std::string& path, const PngSpec& shape) {
     } else if (!shape.transparency.empty()) {
         colour.gray = shape.transparency[0];
     }
-    const bool ok = writeWith(png, info, file, shape, rows.data(),
-                              palette.empty() ? nullptr : palette.data(), &colour);
+    const bool ok = writeWith(png, info, file, shape, rows.data(), palette.empty() ? nullptr : palette.data(), &colour);
     png_destroy_write_struct(&png, &info);
     std::fclose(file);
     return ok;

@@ -35,8 +35,7 @@ int main(int argc, char** argv) {
     const int height = static_cast<int>(std::strtol(argv[4], nullptr, 10));
     const std::size_t frameBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
     if (frameBytes == 0 || in.empty() || in.size() % frameBytes != 0) {
-        std::fprintf(stderr, "input of %zu bytes is no whole number of %dx%d frames\n", in.size(),
-                     width, height);
+        std::fprintf(stderr, "input of %zu bytes is no whole number of %dx%d frames\n", in.size(), width, height);
         return 1;
     }
     if (out.size() != in.size()) {
@@ -56,9 +55,12 @@ int main(int argc, char** argv) {
         for (std::size_t f = 0; f < in.size(); f += frameBytes) {
             const sorvel::SourceImage src{expected.data() + f, width, height, width * 4};
             const sorvel::DestImage frame{dst.data + f, dst.pitch};
-            if (filter == "yiq") sorvel::yiq::render({v[0], v[1], v[2]}, src, frame);
-            else if (filter == "rgb") sorvel::rgb::render({v[0], v[1], v[2]}, src, frame);
-            else if (filter == "hsv") sorvel::hsv::render({v[0], v[1], v[2]}, src, frame);
+            if (filter == "yiq")
+                sorvel::yiq::render({v[0], v[1], v[2]}, src, frame);
+            else if (filter == "rgb")
+                sorvel::rgb::render({v[0], v[1], v[2]}, src, frame);
+            else if (filter == "hsv")
+                sorvel::hsv::render({v[0], v[1], v[2]}, src, frame);
             else {
                 std::fprintf(stderr, "unknown filter %s\n", filter.c_str());
                 return 2;
@@ -70,13 +72,13 @@ int main(int argc, char** argv) {
     for (std::size_t i = 0; i < in.size(); ++i) changed += in[i] != expected[i];
     for (std::size_t i = 0; i < out.size(); ++i) {
         if (out[i] != expected[i]) {
-            std::fprintf(stderr, "frame %zu, byte %zu: got %u, expected %u\n", i / frameBytes + 1,
-                         i % frameBytes, out[i], expected[i]);
+            std::fprintf(stderr, "frame %zu, byte %zu: got %u, expected %u\n", i / frameBytes + 1, i % frameBytes,
+                         out[i], expected[i]);
             return 1;
         }
     }
-    std::printf("%zu frames of %dx%d match; %zu bytes differ from the input\n", in.size() / frameBytes,
-                width, height, changed);
+    std::printf("%zu frames of %dx%d match; %zu bytes differ from the input\n", in.size() / frameBytes, width, height,
+                changed);
     if (changed == 0) {
         std::fprintf(stderr, "the filters changed nothing: the check needs telling parameters\n");
         return 1;

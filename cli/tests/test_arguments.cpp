@@ -64,8 +64,8 @@ TEST(Arguments, UnderstandsEveryForm) {
 }
 
 TEST(Arguments, KeepsParametersFrameSizeAndQuiet) {
-    const ParseOutcome p = parseArguments({"yiq", "1,2,3", "--then", "rgb", "Config(4, 5, 6)",
-                                           "--raw", "640x360", "--quiet"});
+    const ParseOutcome p = parseArguments(
+        {"yiq", "1,2,3", "--then", "rgb", "Config(4, 5, 6)", "--raw", "640x360", "--quiet"});
     ASSERT_EQ(p.error, "");
     EXPECT_EQ(p.command.chain[0].parameters, (std::array<std::int32_t, 3>{1, 2, 3}));
     EXPECT_EQ(p.command.chain[1].parameters, (std::array<std::int32_t, 3>{4, 5, 6}));
@@ -76,8 +76,9 @@ TEST(Arguments, KeepsParametersFrameSizeAndQuiet) {
     EXPECT_FALSE(plain.quiet);
     EXPECT_EQ(plain.threads, 0);  // one per processor
 
-    const Command files = parseArguments({"yiq", "1,2,3", "--threads", "2", "--crf", "0", "--codec",
-                                          "libvpx-vp9", "a.mp4", "b.webm"}).command;
+    const Command files = parseArguments({"yiq", "1,2,3", "--threads", "2", "--crf", "0", "--codec", "libvpx-vp9",
+                                          "a.mp4", "b.webm"})
+                              .command;
     EXPECT_EQ(files.threads, 2);
     EXPECT_EQ(files.crf, 0);
     EXPECT_EQ(files.codec, "libvpx-vp9");
@@ -139,8 +140,8 @@ TEST(Arguments, FilterHelpIsTheRecord) {
         for (const ParameterRecord& p : record->parameters) {
             std::string lower = p.name;
             for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            const std::string entry = " " + lower + ": 0 to 300, default " + std::to_string(p.defaultValue) +
-                                      " " + p.explanation;
+            const std::string entry = " " + lower + ": 0 to 300, default " + std::to_string(p.defaultValue) + " " +
+                                      p.explanation;
             at = text.find(entry, at);
             EXPECT_NE(at, std::string::npos) << name << ": no \"" << entry << "\" in order";
         }
@@ -148,8 +149,7 @@ TEST(Arguments, FilterHelpIsTheRecord) {
 }
 
 TEST(Arguments, WarnsOfParametersOutsideTheRangeOnAllSteps) {
-    const ParseOutcome p =
-        parseArguments({"yiq", "400,0,0", "--then", "hsv", "150,0,-1", "a.png", "b.png"});
+    const ParseOutcome p = parseArguments({"yiq", "400,0,0", "--then", "hsv", "150,0,-1", "a.png", "b.png"});
     ASSERT_EQ(p.error, "");
     ASSERT_EQ(p.command.warnings.size(), 2u);
     EXPECT_NE(p.command.warnings[0].find("balance 400"), std::string::npos);
@@ -210,8 +210,7 @@ TEST(Arguments, RejectsWithAClearMessage) {
     };
     for (const auto& c : cases) {
         const ParseOutcome p = parseArguments(c.args);
-        EXPECT_NE(p.error.find(c.message), std::string::npos)
-            << c.args.front() << " ... gave: '" << p.error << "'";
+        EXPECT_NE(p.error.find(c.message), std::string::npos) << c.args.front() << " ... gave: '" << p.error << "'";
         EXPECT_EQ(p.error.find('\n'), std::string::npos);
     }
 }
@@ -229,9 +228,15 @@ TEST(Arguments, UnderstandsBatches) {
         {{"yiq", "1,2,3", "a.jpg", "-o", "out"}, {"a.jpg"}, "out", "", false},
         {{"yiq", "1,2,3", "-o", "out", "a.jpg", "b.png", "c.mp4"}, {"a.jpg", "b.png", "c.mp4"}, "out", "", false},
         {{"yiq", "1,2,3", "a.jpg", "--out-dir", "o", "b.jpg", "--format", ".png", "--overwrite"},
-         {"a.jpg", "b.jpg"}, "o", "png", true},
+         {"a.jpg", "b.jpg"},
+         "o",
+         "png",
+         true},
         {{"yiq", "1,2,3", "--then", "hsv", "4,5,6", "a", "--format", "tif", "-o", "d", "--threads", "2"},
-         {"a"}, "d", "tif", false},
+         {"a"},
+         "d",
+         "tif",
+         false},
     };
     for (const auto& c : cases) {
         const ParseOutcome p = parseArguments(c.args);
@@ -271,8 +276,9 @@ TEST(Arguments, SumsUpABatch) {
         {{5, 3, 1, {"cannot read c.jpg: damaged"}},
          "graded 3 of 5 files; 1 skipped (already there; --overwrite replaces them); 1 failed: cannot read c.jpg: "
          "damaged"},
-        {{2, 0, 0, {"cannot read a: x", "cannot read b: y"}}, "graded 0 of 2 files; 2 failed: cannot read a: x; "
-                                                              "cannot read b: y"},
+        {{2, 0, 0, {"cannot read a: x", "cannot read b: y"}},
+         "graded 0 of 2 files; 2 failed: cannot read a: x; "
+         "cannot read b: y"},
     };
     for (const auto& c : cases) EXPECT_EQ(batchSummary(c.counts), c.summary);
 }

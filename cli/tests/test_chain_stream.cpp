@@ -6,8 +6,8 @@
 
 #include "cli/grading/filters.h"
 #include "cli/grading/frame_filter.h"
-#include "cli/terminal/progress.h"
 #include "cli/raw/raw_stream.h"
+#include "cli/terminal/progress.h"
 #include "core/image_view.h"
 #include "rgb/rgb_transform.h"
 #include "yiq/yiq_transform.h"
@@ -32,14 +32,10 @@ TEST(Chain, RendersThroughTheFilterAndKeepsTheAlphaByte) {
     };
     // Worked values of the three filters, with an alpha byte that must survive.
     const Case cases[] = {
-        {step("yiq", 150, 300, 300), 0x80336699u, 0x8017FFFFu},
-        {step("yiq", 150, 0, 0), 0xFF336699u, 0xFF336699u},
-        {step("yiq", 150, 300, 300), 0x00808080u, 0x00E8E8E8u},
-        {step("rgb", 300, 150, 0), 0xFF808080u, 0xFFE8AE80u},
-        {step("rgb", 300, 150, 0), 0x12204060u, 0x12966A60u},
-        {step("hsv", 150, 300, 0), 0x40C86432u, 0x40C84606u},
-        {step("hsv", 300, 0, 0), 0xFF0000FFu, 0xFFFEFF00u},
-        {step("hsv", 150, 0, 300), 0x01404040u, 0x01C4C4C4u},
+        {step("yiq", 150, 300, 300), 0x80336699u, 0x8017FFFFu}, {step("yiq", 150, 0, 0), 0xFF336699u, 0xFF336699u},
+        {step("yiq", 150, 300, 300), 0x00808080u, 0x00E8E8E8u}, {step("rgb", 300, 150, 0), 0xFF808080u, 0xFFE8AE80u},
+        {step("rgb", 300, 150, 0), 0x12204060u, 0x12966A60u},   {step("hsv", 150, 300, 0), 0x40C86432u, 0x40C84606u},
+        {step("hsv", 300, 0, 0), 0xFF0000FFu, 0xFFFEFF00u},     {step("hsv", 150, 0, 300), 0x01404040u, 0x01C4C4C4u},
     };
     for (const auto& c : cases)
         EXPECT_EQ(applyOne({c.step}, c.in), c.out) << c.step.filter->name << " " << std::hex << c.in;
@@ -52,8 +48,7 @@ TEST(Chain, AppliesTheStepsInOrder) {
     // The same two steps one after the other through the transforms themselves.
     Pixel32 mid = 0, expected = 0;
     const auto bytes = [](Pixel32* p) { return reinterpret_cast<unsigned char*>(p); };
-    yiq::render({150, 300, 0}, SourceImage{bytes(const_cast<Pixel32*>(&in)), 1, 1, 4},
-                DestImage{bytes(&mid), 4});
+    yiq::render({150, 300, 0}, SourceImage{bytes(const_cast<Pixel32*>(&in)), 1, 1, 4}, DestImage{bytes(&mid), 4});
     rgb::render({0, 0, 300}, SourceImage{bytes(&mid), 1, 1, 4}, DestImage{bytes(&expected), 4});
     expected = (expected & 0x00FFFFFFu) | 0x7F000000u;
 
@@ -64,12 +59,10 @@ TEST(Chain, AppliesTheStepsInOrder) {
 
 TEST(Chain, RendersEveryPixelOfAFrame) {
     const int width = 3, height = 2;
-    const std::vector<Pixel32> in{0x00336699u, 0xFF808080u, 0x00000000u,
-                                  0x7F000000u, 0xFFFFFFFFu, 0x01336699u};
+    const std::vector<Pixel32> in{0x00336699u, 0xFF808080u, 0x00000000u, 0x7F000000u, 0xFFFFFFFFu, 0x01336699u};
     std::vector<Pixel32> out(in.size(), 0xDEADBEEFu);
     applyChain({step("yiq", 150, 300, 300)}, in.data(), out.data(), width, height);
-    const std::vector<Pixel32> expected{0x0017FFFFu, 0xFFE8E8E8u, 0x00000000u,
-                                        0x7F000000u, 0xFFFFFFFFu, 0x0117FFFFu};
+    const std::vector<Pixel32> expected{0x0017FFFFu, 0xFFE8E8E8u, 0x00000000u, 0x7F000000u, 0xFFFFFFFFu, 0x0117FFFFu};
     EXPECT_EQ(out, expected);
 }
 
@@ -125,8 +118,7 @@ TEST(RawStream, FiltersEveryFrameInOrder) {
     ASSERT_TRUE(in != nullptr && out != nullptr);
     ProgressLine progress(stderr, false);
     FrameFilter filter({step("yiq", 150, 300, 300)}, 1);
-    const StreamOutcome outcome =
-        processStream(filter, FrameSize{2, 2}, in, out, progress);
+    const StreamOutcome outcome = processStream(filter, FrameSize{2, 2}, in, out, progress);
     EXPECT_EQ(outcome.error, "");
     EXPECT_EQ(outcome.frames, 3);
     std::vector<Pixel32> expected;
@@ -162,8 +154,7 @@ TEST(RawStream, AStreamEndingInsideAFrameNamesTheFrame) {
     ProgressLine progress(stderr, false);
     FrameFilter filter({step("rgb", 0, 0, 0)}, 1);
     const StreamOutcome outcome = processStream(filter, FrameSize{2, 2}, in, out, progress);
-    EXPECT_NE(outcome.error.find("input ends inside frame 3: 8 of its 16 bytes"), std::string::npos)
-        << outcome.error;
+    EXPECT_NE(outcome.error.find("input ends inside frame 3: 8 of its 16 bytes"), std::string::npos) << outcome.error;
     EXPECT_NE(outcome.error.find("2 whole frames were written"), std::string::npos) << outcome.error;
     EXPECT_EQ(outcome.frames, 2);
     EXPECT_EQ(contents(out).size(), 8u);  // the two whole frames, nothing of the third
@@ -184,8 +175,7 @@ TEST(RawStream, AFailedWriteNamesTheFrame) {
     ProgressLine progress(stderr, false);
     FrameFilter filter({step("rgb", 0, 0, 0)}, 1);
     const StreamOutcome outcome = processStream(filter, FrameSize{1, 1}, in, out, progress);
-    EXPECT_NE(outcome.error.find("cannot write frame 1 to standard output"), std::string::npos)
-        << outcome.error;
+    EXPECT_NE(outcome.error.find("cannot write frame 1 to standard output"), std::string::npos) << outcome.error;
     EXPECT_EQ(outcome.frames, 0);
     std::fclose(in);
     std::fclose(out);

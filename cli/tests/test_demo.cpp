@@ -8,8 +8,8 @@
 #include "cli/demo/contact_sheet.h"
 #include "cli/demo/demo.h"
 #include "cli/demo/font.h"
-#include "cli/media/picture_io.h"
 #include "cli/demo/test_image.h"
+#include "cli/media/picture_io.h"
 #include "core/image_view.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
@@ -24,10 +24,10 @@ TEST(TestImage, HsvColoursLandOnTheirLevels) {
         Pixel32 pixel;
     };
     const Case cases[] = {
-        {0.0, 1, 1, 0xFFFF0000u},       {1.0 / 3, 1, 1, 0xFF00FF00u}, {2.0 / 3, 1, 1, 0xFF0000FFu},
-        {1.0 / 6, 1, 1, 0xFFFFFF00u},   {0.5, 1, 1, 0xFF00FFFFu},     {5.0 / 6, 1, 1, 0xFFFF00FFu},
-        {-1.0 / 6, 1, 1, 0xFFFF00FFu},  {0.25, 0, 0.5, 0xFF808080u},  {0.0, 0.5, 1, 0xFFFF8080u},
-        {1.0 / 12, 1, 1, 0xFFFF8000u},  {0.7, 1, 0, 0xFF000000u},
+        {0.0, 1, 1, 0xFFFF0000u},      {1.0 / 3, 1, 1, 0xFF00FF00u}, {2.0 / 3, 1, 1, 0xFF0000FFu},
+        {1.0 / 6, 1, 1, 0xFFFFFF00u},  {0.5, 1, 1, 0xFF00FFFFu},     {5.0 / 6, 1, 1, 0xFFFF00FFu},
+        {-1.0 / 6, 1, 1, 0xFFFF00FFu}, {0.25, 0, 0.5, 0xFF808080u},  {0.0, 0.5, 1, 0xFFFF8080u},
+        {1.0 / 12, 1, 1, 0xFFFF8000u}, {0.7, 1, 0, 0xFF000000u},
     };
     for (const auto& c : cases)
         EXPECT_EQ(pixelFromHsv(c.hue, c.saturation, c.value), c.pixel) << c.hue << " " << c.saturation;
@@ -39,8 +39,7 @@ TEST(TestImage, HoldsPrimariesSkinTonesAndEveryGreyLevel) {
     ASSERT_EQ(image.width, kTestImageWidth);
     ASSERT_EQ(image.height, kTestImageHeight);
 
-    const Pixel32 saturated[] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu,
-                                 0xFF00FFFFu, 0xFFFF00FFu, 0xFFFFFF00u};
+    const Pixel32 saturated[] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF00FFFFu, 0xFFFF00FFu, 0xFFFFFF00u};
     for (std::size_t i = 0; i < l.patches.size(); ++i) {
         const Rect& r = l.patches[i];
         if (i < 6) {
@@ -106,10 +105,8 @@ TEST(ContactSheet, LaysTilesOutRowByRowWithoutOverlap) {
             EXPECT_LE(all[a].x + all[a].width, l.width - 10) << a;
             EXPECT_LE(all[a].y + all[a].height, l.height - 10) << a;
             for (std::size_t b = a + 1; b < all.size(); ++b) {
-                const bool apart = all[a].x + all[a].width <= all[b].x ||
-                                   all[b].x + all[b].width <= all[a].x ||
-                                   all[a].y + all[a].height <= all[b].y ||
-                                   all[b].y + all[b].height <= all[a].y;
+                const bool apart = all[a].x + all[a].width <= all[b].x || all[b].x + all[b].width <= all[a].x ||
+                                   all[a].y + all[a].height <= all[b].y || all[b].y + all[b].height <= all[a].y;
                 EXPECT_TRUE(apart) << "rectangles " << a << " and " << b << " of " << c.count;
             }
         }
@@ -167,8 +164,8 @@ TEST(Font, MeasuresAndClipsText) {
 
 std::vector<Pixel32> renderedByTheTransform(const DemoSetting& s, const Image& picture) {
     std::vector<Pixel32> out(picture.pixels.size());
-    const SourceImage src{reinterpret_cast<const unsigned char*>(picture.pixels.data()),
-                          picture.width, picture.height, picture.width * 4};
+    const SourceImage src{reinterpret_cast<const unsigned char*>(picture.pixels.data()), picture.width, picture.height,
+                          picture.width * 4};
     const DestImage dst{reinterpret_cast<unsigned char*>(out.data()), picture.width * 4};
     const auto& p = s.parameters;
     const std::string name = s.filter;
@@ -189,8 +186,7 @@ TEST(Demo, EveryTileIsThePictureThroughItsSetting) {
     std::set<std::string> filtersShown;
     for (std::size_t i = 0; i < settings.size(); ++i) {
         const DemoSetting& s = settings[i];
-        const std::vector<Pixel32> expected =
-            s.filter == nullptr ? picture.pixels : renderedByTheTransform(s, picture);
+        const std::vector<Pixel32> expected = s.filter == nullptr ? picture.pixels : renderedByTheTransform(s, picture);
         if (s.filter != nullptr) filtersShown.insert(s.filter);
         const Rect& r = layout.tiles[i];
         int differences = 0;
@@ -239,7 +235,6 @@ TEST(Demo, LabelsAreInkedUnderEveryTile) {
 }  // namespace
 }  // namespace sorvel::cli
 
-
 namespace sorvel::cli {
 namespace {
 
@@ -250,8 +245,7 @@ TEST(Demo, TheSheetInTheDocumentationIsCurrent) {
     const Image sheet = renderDemoSheet();
     EXPECT_EQ(read.image.width, sheet.width);
     EXPECT_EQ(read.image.height, sheet.height);
-    EXPECT_TRUE(read.image.pixels == sheet.pixels)
-        << "run scripts/build and copy dist/demo.png to docs/demo.png";
+    EXPECT_TRUE(read.image.pixels == sheet.pixels) << "run scripts/build and copy dist/demo.png to docs/demo.png";
 }
 
 }  // namespace

@@ -160,9 +160,12 @@ TEST(LutCube, FittedGridKeepsExactPointsAndBeatsSampledGrid) {
                                                 static_cast<std::size_t>(c.size) *
                                                     (static_cast<std::size_t>(g) +
                                                      static_cast<std::size_t>(c.size) * static_cast<std::size_t>(b)));
-                    ASSERT_EQ(fitted[at], redOf(want)) << name << " at " << level[0] << "," << level[1] << "," << level[2];
-                    ASSERT_EQ(fitted[at + 1], greenOf(want)) << name << " at " << level[0] << "," << level[1] << "," << level[2];
-                    ASSERT_EQ(fitted[at + 2], blueOf(want)) << name << " at " << level[0] << "," << level[1] << "," << level[2];
+                    ASSERT_EQ(fitted[at], redOf(want))
+                        << name << " at " << level[0] << "," << level[1] << "," << level[2];
+                    ASSERT_EQ(fitted[at + 1], greenOf(want))
+                        << name << " at " << level[0] << "," << level[1] << "," << level[2];
+                    ASSERT_EQ(fitted[at + 2], blueOf(want))
+                        << name << " at " << level[0] << "," << level[1] << "," << level[2];
                 }
         EXPECT_EQ(exactPoints, c.exactPoints) << name;
         if (c.gain == 0) continue;
@@ -192,7 +195,8 @@ TEST(LutHald, LayoutAndLevels) {
         for (int i = 0; i < 2000; ++i) {
             const int r = (i * 7) % steps, g = (i * 13 + 5) % steps, b = (i * 29 + 3) % steps;
             const auto n = static_cast<std::size_t>(steps);
-            const std::size_t at = static_cast<std::size_t>(r) + n * (static_cast<std::size_t>(g) + n * static_cast<std::size_t>(b));
+            const std::size_t at = static_cast<std::size_t>(r) +
+                                   n * (static_cast<std::size_t>(g) + n * static_cast<std::size_t>(b));
             auto level = [steps](int k) { return (k * 255 * 2 + (steps - 1)) / (2 * (steps - 1)); };
             EXPECT_EQ(hald.pixels[at] & 0xFFFFFFu, coreOf(chain, packRgb(level(r), level(g), level(b))))
                 << "level " << c.level << " step " << r << "," << g << "," << b;

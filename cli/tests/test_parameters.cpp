@@ -70,7 +70,8 @@ TEST(Parameters, ErrorsQuoteInputOnOneLine) {
         {"1,x\ny\x1b,3", "parameter 'x\\ny\\x1B' is not"},
         {"Conf\tig(1,2,3)", "parameters 'Conf\\tig(1,2,3)' are neither"},
         {std::string("1,\x01\x7f", 4) + ",3", "parameter '\\x01\\x7F' is not"},
-        {std::string(200, '7') + ",0,0", "'77777777777777777777777777777777777777777777777777777777777777777777777777777777...'"},
+        {std::string(200, '7') + ",0,0",
+         "'77777777777777777777777777777777777777777777777777777777777777777777777777777777...'"},
     };
     for (const auto& c : cases) {
         const std::string error = parseParameters(c.text).error;
@@ -97,18 +98,12 @@ TEST(FrameSize, ParsesWidthByHeight) {
         const char* error;  // part of the error, or nullptr
     };
     const Case cases[] = {
-        {"1920x1080", 1920, 1080, nullptr},
-        {"1X1", 1, 1, nullptr},
-        {"16384x16384", 16384, 16384, nullptr},
-        {"0x10", 0, 0, "width and height must be 1 to 16384"},
-        {"16385x1", 0, 0, "must be 1 to 16384"},
-        {"-5x5", 0, 0, "must be 1 to 16384"},
-        {"10", 0, 0, "is not WIDTHxHEIGHT"},
-        {"x10", 0, 0, "is not WIDTHxHEIGHT"},
-        {"10x", 0, 0, "is not WIDTHxHEIGHT"},
-        {"10x10x", 0, 0, "is not WIDTHxHEIGHT"},
-        {" 10x10", 0, 0, "is not WIDTHxHEIGHT"},
-        {"99999999999x1", 0, 0, "is not WIDTHxHEIGHT"},
+        {"1920x1080", 1920, 1080, nullptr},      {"1X1", 1, 1, nullptr},
+        {"16384x16384", 16384, 16384, nullptr},  {"0x10", 0, 0, "width and height must be 1 to 16384"},
+        {"16385x1", 0, 0, "must be 1 to 16384"}, {"-5x5", 0, 0, "must be 1 to 16384"},
+        {"10", 0, 0, "is not WIDTHxHEIGHT"},     {"x10", 0, 0, "is not WIDTHxHEIGHT"},
+        {"10x", 0, 0, "is not WIDTHxHEIGHT"},    {"10x10x", 0, 0, "is not WIDTHxHEIGHT"},
+        {" 10x10", 0, 0, "is not WIDTHxHEIGHT"}, {"99999999999x1", 0, 0, "is not WIDTHxHEIGHT"},
     };
     for (const auto& c : cases) {
         FrameSize size;

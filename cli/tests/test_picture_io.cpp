@@ -105,8 +105,10 @@ TEST_F(PngFiles, ReadsInterlacedPictures) {
 
 TEST_F(PngFiles, ReducesSixteenBitPicturesToEightWithAWarning) {
     // Levels that 16 bits hold exactly (v * 257) come out as v.
-    const PngSpec deep{2, 1, 16, PNG_COLOR_TYPE_RGB_ALPHA, false,
-                       {{0x12, 0x12, 0xAB, 0xAB, 0xFF, 0xFF, 0x80, 0x80, 0, 0, 0x01, 0x01, 0xFE, 0xFE, 0, 0}}, {}, {}};
+    const PngSpec deep{2,     1,
+                       16,    PNG_COLOR_TYPE_RGB_ALPHA,
+                       false, {{0x12, 0x12, 0xAB, 0xAB, 0xFF, 0xFF, 0x80, 0x80, 0, 0, 0x01, 0x01, 0xFE, 0xFE, 0, 0}},
+                       {},    {}};
     ASSERT_TRUE(testing::writeSpecPng(path("deep.png"), deep));
     const PictureRead read = readPicture(path("deep.png"));
     ASSERT_EQ(read.error, "");
@@ -120,16 +122,15 @@ TEST_F(PngFiles, RefusesWhatItCannotRead) {
     PngSpec good{16, 16, 8, PNG_COLOR_TYPE_RGB, false, {}, {}, {}};
     for (int y = 0; y < 16; ++y) {
         std::vector<std::uint8_t> row(48);
-        for (std::size_t i = 0; i < row.size(); ++i) row[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(y) * 13);
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = static_cast<std::uint8_t>(i * 7 + static_cast<std::size_t>(y) * 13);
         good.rows.push_back(row);
     }
     ASSERT_TRUE(testing::writeSpecPng(path("good.png"), good));
     const std::vector<std::uint8_t> bytes = testing::fileBytes(path("good.png"));
     ASSERT_GT(bytes.size(), 80u);
-    testing::writeBytes(path("truncated.png"),
-                        std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 60));
-    testing::writeBytes(path("header-only.png"),
-                        std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 8));
+    testing::writeBytes(path("truncated.png"), std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 60));
+    testing::writeBytes(path("header-only.png"), std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 8));
     std::vector<std::uint8_t> damaged = bytes;
     damaged[bytes.size() - 30] ^= 0x55;  // inside the image data: its checksum fails
     testing::writeBytes(path("damaged.png"), damaged);

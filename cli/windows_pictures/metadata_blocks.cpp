@@ -11,7 +11,8 @@ constexpr std::size_t kPngSignatureSize = 8;
 
 std::size_t bigEndian(const std::string& s, std::size_t at, int bytes) {
     std::size_t value = 0;
-    for (int i = 0; i < bytes; ++i) value = value << 8 | static_cast<unsigned char>(s[at + static_cast<std::size_t>(i)]);
+    for (int i = 0; i < bytes; ++i)
+        value = value << 8 | static_cast<unsigned char>(s[at + static_cast<std::size_t>(i)]);
     return value;
 }
 

@@ -16,7 +16,8 @@ namespace sorvel::cli {
 PictureOutcome filterPictureFile(const PictureFileSettings& settings) {
     if (pictureKindOf(settings.output) == PictureKind::none)
         return {"this build of sorvel writes PNG, JPEG and BMP pictures; filter video through --raw WIDTHxHEIGHT",
-                true, {}};
+                true,
+                {}};
     const long long maxPixels = static_cast<long long>(kMaxSide) * kMaxSide;
     PictureRead read = readPicture(settings.input, maxPixels);
     if (!read.error.empty()) return {"cannot read " + settings.input + ": " + read.error, false, {}};
@@ -24,8 +25,8 @@ PictureOutcome filterPictureFile(const PictureFileSettings& settings) {
     out.hasAlpha = read.image.hasAlpha;
     applyChain(settings.chain, read.image.pixels.data(), out.pixels.data(), out.width, out.height);
     std::ifstream in(settings.input, std::ios::binary);
-    const MetadataBlocks blocks =
-        metadataBlocksOf({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
+    const MetadataBlocks blocks = metadataBlocksOf(
+        {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
     std::string file;
     std::string error = encodePicture(settings.output, out, file);
     PictureOutcome outcome;

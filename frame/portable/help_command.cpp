@@ -9,8 +9,7 @@ constexpr char kNotepad[] = "Notepad ";
 constexpr std::size_t kNotepadLength = sizeof kNotepad - 1;
 }  // namespace
 
-bool buildHelpCommand(const char* hostPath, std::size_t fileNameOffset, const char* helpPath,
-                      HelpCommand& out) {
+bool buildHelpCommand(const char* hostPath, std::size_t fileNameOffset, const char* helpPath, HelpCommand& out) {
     out.path[0] = '\0';
     out.command[0] = '\0';
     const std::size_t hostLength = std::strlen(hostPath);

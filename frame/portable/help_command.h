@@ -19,7 +19,6 @@ struct HelpCommand {
 // such as "plugins\sorvelYIQ.txt". Returns false, and writes nothing
 // useful, when an offset lies beyond the path or the path or the command
 // would exceed 255 characters.
-bool buildHelpCommand(const char* hostPath, std::size_t fileNameOffset, const char* helpPath,
-                      HelpCommand& out);
+bool buildHelpCommand(const char* hostPath, std::size_t fileNameOffset, const char* helpPath, HelpCommand& out);
 
 }  // namespace sorvel::dialog

@@ -18,9 +18,9 @@ struct YiqInstance {
 
 struct RgbInstance {
     void* preview;
-    std::int32_t red;    // parameter 1
-    std::int32_t green;  // parameter 2
-    std::int32_t blue;   // parameter 3
+    std::int32_t red;      // parameter 1
+    std::int32_t green;    // parameter 2
+    std::int32_t blue;     // parameter 3
     std::int32_t dragRed;  // gains when the current slider drag began
     std::int32_t dragGreen;
     std::int32_t dragBlue;
@@ -41,13 +41,9 @@ struct ScriptParameters {
     std::int32_t* at[3];
 };
 
-inline ScriptParameters scriptParameters(YiqInstance& i) {
-    return {{&i.balance, &i.intensity, &i.saturation}};
-}
+inline ScriptParameters scriptParameters(YiqInstance& i) { return {{&i.balance, &i.intensity, &i.saturation}}; }
 inline ScriptParameters scriptParameters(RgbInstance& i) { return {{&i.red, &i.green, &i.blue}}; }
-inline ScriptParameters scriptParameters(HsvInstance& i) {
-    return {{&i.hue, &i.saturation, &i.value}};
-}
+inline ScriptParameters scriptParameters(HsvInstance& i) { return {{&i.hue, &i.saturation, &i.value}}; }
 
 // Writes the defaults of a new instance; the preview word is left alone.
 void initInstance(YiqInstance& inst);

@@ -140,9 +140,8 @@ int main(int argc, char** argv) {
         if (std::memcmp(&expected[i], &output[i], 4) != 0) {
             if (mismatches++ < 10) {
                 const std::size_t pixel = (i % frameBytes) / 4;
-                std::fprintf(stderr, "frame %zu pixel %zu: in %s, expected %s, got %s (ARGB)\n",
-                             i / frameBytes, pixel, argb(&input[i]).c_str(), argb(&expected[i]).c_str(),
-                             argb(&output[i]).c_str());
+                std::fprintf(stderr, "frame %zu pixel %zu: in %s, expected %s, got %s (ARGB)\n", i / frameBytes, pixel,
+                             argb(&input[i]).c_str(), argb(&expected[i]).c_str(), argb(&output[i]).c_str());
             }
         }
         if (std::memcmp(&expected[i], &input[i], 3) != 0) ++changed;

@@ -12,9 +12,9 @@ extern "C" {
 #include <thread>
 #include <vector>
 
+#include "frei0r/tests/expected_frames.h"
 #include "hsv/hsv_transform.h"
 #include "rgb/rgb_transform.h"
-#include "frei0r/tests/expected_frames.h"
 #include "sorvel_version.h"
 #include "yiq/yiq_transform.h"
 
@@ -162,8 +162,7 @@ TEST_F(Frei0rLibraries, DefaultsAndParameterValues) {
     }
 }
 
-std::vector<std::uint32_t> expected(const std::string& kind, const int pos[3],
-                                    const std::vector<std::uint32_t>& in) {
+std::vector<std::uint32_t> expected(const std::string& kind, const int pos[3], const std::vector<std::uint32_t>& in) {
     using sorvel::frei0r::test::expectedFrame;
     namespace s = sorvel;
     if (kind == "yiq") return expectedFrame<s::yiq::Coefficients>(s::yiq::Params{pos[0], pos[1], pos[2]}, in);

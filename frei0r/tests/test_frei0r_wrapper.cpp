@@ -153,14 +153,14 @@ TEST(FilterInstance, ParametersKeepTheirOrderAndIgnoreNaNAndBadIndices) {
 
 TEST(FilterInstance, AnySizeRendersEveryPixelOnceInPlaceOrNot) {
     // Widths around the band size, odd sizes, single rows and columns.
-    const unsigned sizes[][2] = {{1, 1},   {7, 3},    {3, 7},     {1, 40000}, {40000, 1},
+    const unsigned sizes[][2] = {{1, 1},     {7, 3},     {3, 7},    {1, 40000}, {40000, 1},
                                  {16384, 2}, {16385, 3}, {8193, 5}, {100, 333}, {2048, 9}};
     for (const auto& s : sizes) {
         const std::size_t n = std::size_t{s[0]} * s[1];
         const std::vector<std::uint32_t> in = test::mixedFrame(n);
         auto inst = instanceWith<HsvFilter>(s[0], s[1], 0.7, 0.4, 0.9);
-        const std::vector<std::uint32_t> expected =
-            test::expectedFrame<hsv::Coefficients>(hsv::Params{210, 120, 270}, in);
+        const std::vector<std::uint32_t> expected = test::expectedFrame<hsv::Coefficients>(hsv::Params{210, 120, 270},
+                                                                                           in);
 
         std::vector<std::uint32_t> out(n + 1, 0xDEADBEEFu);
         inst->update(in.data(), out.data());

@@ -18,8 +18,8 @@ constexpr Pixel32 kUntouched = 0xDEADBEEF;
 constexpr std::uint32_t kColours = 1u << 20;  // every 16th colour, in scrambled order
 
 const FilterRun kRuns[] = {
-    {Filter::yiq, 150, 0, 0},     {Filter::yiq, 0, 150, 300},       {Filter::yiq, INT_MIN, INT_MAX, -2},
-    {Filter::rgb, 300, 150, 0},   {Filter::rgb, -50, 1000, -145},   {Filter::hsv, 150, 0, 0},
+    {Filter::yiq, 150, 0, 0},     {Filter::yiq, 0, 150, 300},          {Filter::yiq, INT_MIN, INT_MAX, -2},
+    {Filter::rgb, 300, 150, 0},   {Filter::rgb, -50, 1000, -145},      {Filter::hsv, 150, 0, 0},
     {Filter::hsv, 300, 300, 300}, {Filter::hsv, INT_MAX, -1, INT_MIN},
 };
 
@@ -46,13 +46,13 @@ Pixel32 colourAt(std::uint32_t i) { return cubePixel(i * 16u + (i % 16u)); }
 
 struct Layout {
     int width;
-    int padding;         // extra pixels per row
+    int padding;  // extra pixels per row
     bool bottomUpSource, bottomUpDest, inPlace;
 };
 
 const Layout kLayouts[] = {
-    {1, 0, false, false, false}, {1, 3, false, true, false}, {3, 1, true, false, false},
-    {3, 0, false, false, true},  {7, 2, false, true, false}, {7, 5, true, true, true},
+    {1, 0, false, false, false}, {1, 3, false, true, false},  {3, 1, true, false, false},
+    {3, 0, false, false, true},  {7, 2, false, true, false},  {7, 5, true, true, true},
     {17, 3, true, false, false}, {17, 0, false, false, true}, {33, 7, false, true, false},
 };
 

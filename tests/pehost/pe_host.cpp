@@ -37,8 +37,8 @@ using sorvel::test::HostInstance;
 std::uint64_t expectedHash(const std::vector<Expectation>& expectations, const std::string& tag, int a, int b, int c) {
     for (const Expectation& e : expectations)
         if (e.tag == tag && e.a == a && e.b == b && e.c == c) return e.hash;
-    check(false, "an expectation for " + tag + " " + std::to_string(a) + "," + std::to_string(b) + "," +
-                     std::to_string(c));
+    check(false,
+          "an expectation for " + tag + " " + std::to_string(a) + "," + std::to_string(b) + "," + std::to_string(c));
     return 0;
 }
 
@@ -118,8 +118,8 @@ void checkGrid(FilterDefinition* fd, const char* kind, const std::vector<Expecta
                                                sorvel::test::kSampleHeight, call, label);
             const sorvel::pe::FloatState after = sorvel::pe::floatState();
             sorvel::pe::setFloatState(normal);
-            checkEqual(got, expected, label + (hostileHost ? " under a hostile float state" : "") +
-                                          ": equals the native core");
+            checkEqual(got, expected,
+                       label + (hostileHost ? " under a hostile float state" : "") + ": equals the native core");
             check(after == before, label + ": the host's x87 control word and MXCSR are left as found");
         }
     }

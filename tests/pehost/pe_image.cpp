@@ -187,8 +187,8 @@ Image load(const std::string& path, Base where, ImportResolver resolve) {
     image.size = h.sizeOfImage;
     image.base = reserve(h.sizeOfImage, where == Base::preferred ? h.imageBase : 0);
     copySections(h, file, image.base);
-    image.relocationsApplied = relocate(h, image.base, reinterpret_cast<std::intptr_t>(image.base) -
-                                                           static_cast<std::intptr_t>(h.imageBase));
+    image.relocationsApplied = relocate(
+        h, image.base, reinterpret_cast<std::intptr_t>(image.base) - static_cast<std::intptr_t>(h.imageBase));
     bindImports(h, image.base, resolve);
     protect(h, image.base);
     image.tlsCallbacksRun = runTlsCallbacks(h, image.base);

@@ -35,8 +35,8 @@ inline void callConfig(FilterDefinition* fd, FilterActivation& fa, int a, int b,
         argv[i].type = 1;
         argv[i].u.i = values[i];
     }
-    callMisaligned(reinterpret_cast<const void*>(fd->script_obj->func_list[0].func_ptr),
-                   {0, word(&fa), word(argv), 3}, call);
+    callMisaligned(reinterpret_cast<const void*>(fd->script_obj->func_list[0].func_ptr), {0, word(&fa), word(argv), 3},
+                   call);
 }
 #else
 inline int callRun(FilterRunProc run, const FilterActivation* fa, int) { return run(fa, nullptr); }

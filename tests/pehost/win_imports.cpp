@@ -54,10 +54,8 @@ const struct {
     const char* name;
     void* address;
 } kImplemented[] = {
-    {"memcpy", reinterpret_cast<void*>(copyBytes)},
-    {"memmove", reinterpret_cast<void*>(moveBytes)},
-    {"memset", reinterpret_cast<void*>(fillBytes)},
-    {"strlen", reinterpret_cast<void*>(stringLength)},
+    {"memcpy", reinterpret_cast<void*>(copyBytes)},    {"memmove", reinterpret_cast<void*>(moveBytes)},
+    {"memset", reinterpret_cast<void*>(fillBytes)},    {"strlen", reinterpret_cast<void*>(stringLength)},
     {"_errno", reinterpret_cast<void*>(errnoAddress)},
 };
 

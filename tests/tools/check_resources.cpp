@@ -89,8 +89,7 @@ public:
     // A zero-terminated UTF-16 string, kept as ASCII ('?' for the rest).
     std::string text() {
         std::string s;
-        for (std::uint16_t c = word(); ok_ && c != 0; c = word())
-            s += c < 0x80 ? static_cast<char>(c) : '?';
+        for (std::uint16_t c = word(); ok_ && c != 0; c = word()) s += c < 0x80 ? static_cast<char>(c) : '?';
         return s;
     }
     // A name-or-ordinal field: 0 (none), 0xFFFF then an ordinal ("#N"), or
@@ -219,8 +218,7 @@ std::string upper(std::string s) {
 // compared without regard to case, as Windows looks them up: windres stores
 // every class name of a template in capitals.
 std::string className(const std::string& stored) {
-    static const char* const atoms[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR",
-                                        "COMBOBOX"};
+    static const char* const atoms[] = {"BUTTON", "EDIT", "STATIC", "LISTBOX", "SCROLLBAR", "COMBOBOX"};
     for (unsigned i = 0; i < 6; ++i)
         if (stored == "#" + std::to_string(0x80 + i)) return atoms[i];
     return upper(stored);
@@ -320,8 +318,7 @@ Blob findInIco(const Bytes& ico, const IconImage& image) {
     return {};
 }
 
-void checkIconImage(const Bytes& file, const Blob& blob, const IconImage& want,
-                    const std::string& at) {
+void checkIconImage(const Bytes& file, const Blob& blob, const IconImage& want, const std::string& at) {
     Reader r(file, blob.offset, blob.offset + blob.size);
     expectEqual(at + " header size", r.dword(), 40u);
     expectEqual(at + " width", static_cast<int>(r.dword()), want.size);
@@ -360,8 +357,8 @@ void checkIcons(const Bytes& file, const Resources& res, const Bytes* ico) {
         const unsigned planes = r.word(), bits = r.word();
         const std::uint32_t bytes = r.dword();
         const unsigned id = r.word();
-        const std::string at = "icon " + std::to_string(w) + "x" + std::to_string(h) + " " +
-                               std::to_string(bits) + "-bit";
+        const std::string at = "icon " + std::to_string(w) + "x" + std::to_string(h) + " " + std::to_string(bits) +
+                               "-bit";
         int match = -1;
         for (int k = 0; k < 6; ++k)
             if (unsigned(kIconImages[k].size) == w && unsigned(kIconImages[k].size) == h &&
@@ -385,17 +382,15 @@ void checkIcons(const Bytes& file, const Resources& res, const Bytes* ico) {
         if (ico) {
             const Blob drawn = findInIco(*ico, kIconImages[match]);
             if (!drawn.found || drawn.size != image.size ||
-                std::memcmp(file.data() + image.offset, ico->data() + drawn.offset,
-                            image.size) != 0)
+                std::memcmp(file.data() + image.offset, ico->data() + drawn.offset, image.size) != 0)
                 fail(at + " differs from the icon file");
         }
     }
     if (!r.ok()) fail("icon group is truncated");
     for (int k = 0; k < 6; ++k)
         if (!seen[k])
-            fail("icon group lacks " + std::to_string(kIconImages[k].size) + "x" +
-                 std::to_string(kIconImages[k].size) + " " +
-                 std::to_string(kIconImages[k].bits) + "-bit");
+            fail("icon group lacks " + std::to_string(kIconImages[k].size) + "x" + std::to_string(kIconImages[k].size) +
+                 " " + std::to_string(kIconImages[k].bits) + "-bit");
 }
 
 bool readFile(const char* path, Bytes& out) {
@@ -413,8 +408,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string kind = argv[2];
-    const Dialog* want = kind == "yiq" ? &kYiq : kind == "rgb" ? &kRgb : kind == "hsv" ? &kHsv
-                                                                                      : nullptr;
+    const Dialog* want = kind == "yiq" ? &kYiq : kind == "rgb" ? &kRgb : kind == "hsv" ? &kHsv : nullptr;
     if (!want) {
         std::fprintf(stderr, "check_resources: unknown filter %s\n", argv[2]);
         return 2;

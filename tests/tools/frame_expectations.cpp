@@ -4,8 +4,8 @@
 // grid, "sample:FILTER A B C HASH". The test hosts render the same frames
 // with the plug-in libraries and compare.
 #include <climits>
-#include <string_view>
 #include <cstdio>
+#include <string_view>
 #include <vector>
 
 #include "common/cube_frame.h"

@@ -200,11 +200,11 @@ constexpr ClipShape kSmall{17, 9, 40};
 std::vector<FrameCase> frameCases() {
     std::vector<FrameCase> cases;
     const FilterRun extremes[] = {
-        {Filter::yiq, 150, 0, 0},       {Filter::yiq, 0, 300, 300},         {Filter::yiq, 300, 143, 144},
-        {Filter::yiq, -5, 400, 0},      {Filter::yiq, INT_MIN, INT_MAX, -2}, {Filter::rgb, 0, 0, 0},
-        {Filter::rgb, 300, 150, 28},    {Filter::rgb, -50, 1000, -145},     {Filter::rgb, INT_MIN, INT_MAX, -300},
-        {Filter::hsv, 150, 0, 0},       {Filter::hsv, 300, 300, 300},       {Filter::hsv, 0, 150, 50},
-        {Filter::hsv, -5, 400, 0},      {Filter::hsv, INT_MAX, -1, INT_MIN},
+        {Filter::yiq, 150, 0, 0},    {Filter::yiq, 0, 300, 300},          {Filter::yiq, 300, 143, 144},
+        {Filter::yiq, -5, 400, 0},   {Filter::yiq, INT_MIN, INT_MAX, -2}, {Filter::rgb, 0, 0, 0},
+        {Filter::rgb, 300, 150, 28}, {Filter::rgb, -50, 1000, -145},      {Filter::rgb, INT_MIN, INT_MAX, -300},
+        {Filter::hsv, 150, 0, 0},    {Filter::hsv, 300, 300, 300},        {Filter::hsv, 0, 150, 50},
+        {Filter::hsv, -5, 400, 0},   {Filter::hsv, INT_MAX, -1, INT_MIN},
     };
     for (const FilterRun& r : extremes) cases.push_back({"every colour", kAllColours, {r}, "", {}});
     const std::vector<FilterRun> chain = {
@@ -258,14 +258,15 @@ int main(int argc, char** argv) {
     }
     SetDllDirectoryA(argv[1]);
     avs = avs_load_library();
-    if (!check(avs != nullptr, std::string("load AviSynth.dll from ") + argv[1])) return sorvel::test::report("avisynth");
+    if (!check(avs != nullptr, std::string("load AviSynth.dll from ") + argv[1]))
+        return sorvel::test::report("avisynth");
     AVS_ScriptEnvironment* env = avs->avs_create_script_environment(AVISYNTH_INTERFACE_CLASSIC_VERSION);
     if (!check(env != nullptr, "script environment")) return sorvel::test::report("avisynth");
     avs->avs_add_function(env, "SorvelFrames", "iii", makeSource, nullptr);
 
     AVS_Value loaded = evaluate(env, loadScript(argv + 1));
-    const bool ready = check(!avs_is_error(loaded), std::string("load the libraries: ") +
-                                                        (avs_is_error(loaded) ? avs_as_error(loaded) : ""));
+    const bool ready = check(!avs_is_error(loaded),
+                             std::string("load the libraries: ") + (avs_is_error(loaded) ? avs_as_error(loaded) : ""));
     avs->avs_release_value(loaded);
     if (ready) {
         checkRefusals(env);

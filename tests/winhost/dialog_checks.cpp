@@ -56,7 +56,8 @@ enum Act { Track, Position, End, LineDown, LineUp, PageDown, Foreign, Quiet, Def
 
 void perform(HWND d, const DialogFilter& f, Act act, int row, int value) {
     const int slider = f.rows[row].slider;
-    if (act != End && act != Foreign && act != Default && act != Linked) SendDlgItemMessageA(d, slider, TBM_SETPOS, TRUE, value);
+    if (act != End && act != Foreign && act != Default && act != Linked)
+        SendDlgItemMessageA(d, slider, TBM_SETPOS, TRUE, value);
     switch (act) {
         case Track: scroll(d, slider, TB_THUMBTRACK, value); break;
         case Position: scroll(d, slider, TB_THUMBPOSITION, value); break;
@@ -71,8 +72,8 @@ void perform(HWND d, const DialogFilter& f, Act act, int row, int value) {
     }
 }
 
-const char* const kActNames[] = {"drag step", "thumb release", "end of track", "line down", "line up",
-                                 "page down", "scroll from a button", "silent move", "default", "linked"};
+const char* const kActNames[] = {"drag step", "thumb release",        "end of track", "line down", "line up",
+                                 "page down", "scroll from a button", "silent move",  "default",   "linked"};
 
 struct Step {
     Act act;
@@ -224,8 +225,9 @@ void checkCancelAndOk(FilterDefinition* fd, const DialogFilter& f) {
     check(inst.bytes == before, kind + " Cancel after changes restores every byte of the instance data");
 
     result = runDialog(fd, inst, preview, [&](HWND d) {
-        for (const SliderRow& r : f.rows) checkEqual(callDialogProc(d, WM_COMMAND, r.defaultButton, 0),
-                                                     INT_PTR{TRUE}, kind + " " + r.name + " default returns TRUE");
+        for (const SliderRow& r : f.rows)
+            checkEqual(callDialogProc(d, WM_COMMAND, r.defaultButton, 0), INT_PTR{TRUE},
+                       kind + " " + r.name + " default returns TRUE");
         click(d, IDOK);
     });
     checkEqual(result, 0, kind + " OK after the defaults returns 0");
@@ -269,8 +271,9 @@ void checkRereadingSliders(FilterDefinition* fd, const DialogFilter& f) {
         runSteps(d, f, inst, preview, steps, kind);
         checkEqual(positions(d, f), std::string("150,0,33"), kind + " sliders after the steps");
         checkEqual(IsDlgButtonChecked(d, kLinked), 1u, kind + " \"linked\" toggles as a plain check box");
-        checkEqual(callDialogProc(d, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(GetDlgItem(d, f.rows[0].slider))),
-                   INT_PTR{FALSE}, kind + " a slider message returns FALSE");
+        checkEqual(
+            callDialogProc(d, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(GetDlgItem(d, f.rows[0].slider))),
+            INT_PTR{FALSE}, kind + " a slider message returns FALSE");
         click(d, IDOK);
     });
     checkEqual(result, 0, kind + " OK after the steps returns 0");

@@ -125,8 +125,7 @@ inline RECT dialogUnits(HWND dialog, int x, int y, int w, int h) {
 // WM_HSCROLL as a trackbar sends it: the code in the low word, the position
 // in the high word for the thumb codes, the sender in lParam.
 inline void scroll(HWND dialog, int fromId, int code, int position = 0) {
-    SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(code, position),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, fromId)));
+    SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(code, position), reinterpret_cast<LPARAM>(GetDlgItem(dialog, fromId)));
 }
 
 inline void command(HWND dialog, int id, int code = BN_CLICKED) {

@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
     if (!sorvel::test::check(registered != nullptr, "registration")) return sorvel::test::report(argv[2]);
 
     if (argc == 4) {
-        sorvel::test::check(sorvel::test::screenshotDialog(registered, argv[3]), std::string("picture saved to ") + argv[3]);
+        sorvel::test::check(sorvel::test::screenshotDialog(registered, argv[3]),
+                            std::string("picture saved to ") + argv[3]);
     } else {
         sorvel::test::checkDialogLayout(registered, lib, *filter);
         sorvel::test::checkDialogBehaviour(registered, *filter, helpIntercepted);

@@ -58,9 +58,7 @@ std::string rectText(const RECT& r) {
 // A dialog has one default push button: as each default push button is
 // created, the dialog manager turns the one before it into a plain push
 // button, so only the last of the template keeps the style.
-bool defaultPushButton(const Control& c) {
-    return lower(c.cls) == "button" && (c.style & 0xF) == BS_DEFPUSHBUTTON;
-}
+bool defaultPushButton(const Control& c) { return lower(c.cls) == "button" && (c.style & 0xF) == BS_DEFPUSHBUTTON; }
 DWORD createdStyle(const Template& t, int index) {
     const DWORD style = t.controls[index].style;
     if (!defaultPushButton(t.controls[index])) return style;

@@ -38,8 +38,8 @@ void patchSlot(void** slot, void* value) {
 bool interceptHelp(HMODULE library) {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
     Replacement replacements[] = {
-        {"WinExec", reinterpret_cast<void*>(&recordWinExec),
-         reinterpret_cast<void*>(GetProcAddress(kernel, "WinExec")), false},
+        {"WinExec", reinterpret_cast<void*>(&recordWinExec), reinterpret_cast<void*>(GetProcAddress(kernel, "WinExec")),
+         false},
         {"OutputDebugStringA", reinterpret_cast<void*>(&recordDebugOutput),
          reinterpret_cast<void*>(GetProcAddress(kernel, "OutputDebugStringA")), false},
     };

@@ -12,7 +12,7 @@
 namespace sorvel::test {
 
 struct HelpCalls {
-    std::vector<std::string> debugOutput;  // each OutputDebugStringA text
+    std::vector<std::string> debugOutput;   // each OutputDebugStringA text
     std::vector<std::string> commandLines;  // each WinExec command line
     std::vector<UINT> showModes;
 };

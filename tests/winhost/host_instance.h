@@ -17,8 +17,7 @@ struct HostInstance {
     FilterActivation fa{};
     VFBitmap src{}, dst{};
 
-    explicit HostInstance(FilterDefinition* fd)
-        : bytes(static_cast<std::size_t>(fd->inst_data_size), kFill) {
+    explicit HostInstance(FilterDefinition* fd) : bytes(static_cast<std::size_t>(fd->inst_data_size), kFill) {
         fa.filter = fd;
         fa.filter_data = bytes.data();
         fa.src = &src;

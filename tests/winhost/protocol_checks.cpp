@@ -53,10 +53,16 @@ FilterFunctions hostFunctions() {
 constexpr bool kPointer32 = sizeof(void*) == 4;
 
 constexpr Expected kExpected[] = {
-    {"yiq", "Video Sorvel (YIQ) v1.0", "Adjust intensity, saturation, and color balance.", kPointer32 ? 16 : 24,
+    {"yiq",
+     "Video Sorvel (YIQ) v1.0",
+     "Adjust intensity, saturation, and color balance.",
+     kPointer32 ? 16 : 24,
      {150, 0, 0}},
     {"rgb", "Video Sorvel (RGB) v1.0", "Adjust color saturation", kPointer32 ? 32 : 40, {0, 0, 0}},
-    {"hsv", "Video Sorvel (saturation/value) v1.0", "Adjust hue, saturation, value.", kPointer32 ? 16 : 24,
+    {"hsv",
+     "Video Sorvel (saturation/value) v1.0",
+     "Adjust hue, saturation, value.",
+     kPointer32 ? 16 : 24,
      {150, 0, 0}},
 };
 
@@ -131,8 +137,7 @@ void checkDefinition(const FilterDefinition* fd, const Expected& e) {
     check(fd->initProc && fd->runProc && fd->configProc && fd->stringProc, "init, run, config, string procedures");
     check(fd->startProc && fd->endProc && fd->fssProc && fd->script_obj, "start, end, script string, script object");
     check(!fd->deinitProc && !fd->paramProc, "no deinit or param procedure");
-    check(!fd->stringProc2 && !fd->serializeProc && !fd->deserializeProc && !fd->copyProc,
-          "words 19 to 22 are null");
+    check(!fd->stringProc2 && !fd->serializeProc && !fd->deserializeProc && !fd->copyProc, "words 19 to 22 are null");
     const CScriptObject* so = fd->script_obj;
     if (!so) return;
     check(!so->Lookup && !so->obj_list, "script object has only a function list");
@@ -147,7 +152,8 @@ void checkDefinition(const FilterDefinition* fd, const Expected& e) {
 void checkLifecycle(FilterDefinition* fd, const Expected& e, bool rgb) {
     HostInstance inst(fd);
     checkEqual(fd->initProc(&inst.fa, nullptr), 0, "init returns 0");
-    for (int i = 0; i < 3; ++i) checkEqual(inst.word(i), e.defaults[i], "default of parameter " + std::to_string(i + 1));
+    for (int i = 0; i < 3; ++i)
+        checkEqual(inst.word(i), e.defaults[i], "default of parameter " + std::to_string(i + 1));
     const std::vector<unsigned char> fill(sizeof(void*), kFill);
     check(std::memcmp(inst.bytes.data(), fill.data(), sizeof(void*)) == 0, "init leaves the preview word alone");
     if (rgb) {
@@ -212,6 +218,5 @@ std::vector<Expectation> readExpectations(const char* path) {
     }
     return lines;
 }
-
 
 }  // namespace sorvel::test

@@ -23,7 +23,6 @@ using sorvel::test::check;
 using sorvel::test::checkEqual;
 using sorvel::test::HostInstance;
 
-
 int dialogsShown = 0;
 
 // Cancels every dialog as it is created: the posted Cancel waits in the

@@ -31,7 +31,8 @@ bool saveWindowBmp(HWND window, const char* path) {
     info.biCompression = BI_RGB;
     const int stride = (w * 3 + 3) & ~3;
     std::vector<unsigned char> pixels(static_cast<size_t>(stride) * h);
-    const int rows = GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    const int rows = GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+                               DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);

@@ -17,8 +17,8 @@
 #include "common/yiq_factor_hash.h"
 #include "frame/host_abi.h"
 #include "winhost/checks.h"
-#include "winhost/host_instance.h"
 #include "winhost/config_checks.h"
+#include "winhost/host_instance.h"
 #include "winhost/protocol_checks.h"
 
 namespace {
@@ -47,7 +47,8 @@ void checkFrames(FilterDefinition* fd, const char* kind, const std::vector<Expec
     const std::ptrdiff_t pitch = side * 4;
     std::vector<std::uint32_t> out(cube.size()), flipped(cube.size()), work;
     for (int y = 0; y < side; ++y)
-        std::memcpy(&flipped[static_cast<std::size_t>(side - 1 - y) * side], &cube[static_cast<std::size_t>(y) * side], pitch);
+        std::memcpy(&flipped[static_cast<std::size_t>(side - 1 - y) * side], &cube[static_cast<std::size_t>(y) * side],
+                    pitch);
 
     int runs = 0;
     for (const Expectation& e : expectations) {
@@ -98,7 +99,8 @@ void checkFrames(FilterDefinition* fd, const char* kind, const std::vector<Expec
         render(cube.data(), out.data(), pitch);
         const unsigned int afterCsr = _mm_getcsr();
         _mm_setcsr(hostCsr);
-        checkEqual(hashRows(out.data(), side), expected, label + ": under the host's upward rounding and flush to zero");
+        checkEqual(hashRows(out.data(), side), expected,
+                   label + ": under the host's upward rounding and flush to zero");
         checkEqual(afterCsr, hostileCsr, label + ": the host's floating-point settings are restored");
     }
     check(runs > 0, std::string("expectations for ") + kind);
