@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "frame/portable/instance.h"
 #include "frame/portable/script_text.h"
 
 namespace sorvel {
@@ -41,6 +42,25 @@ TEST(ScriptText, BoundedByTheBufferLength) {
         const int firstUntouched = length <= 0 ? 0 : kept + 1;
         for (int i = firstUntouched; i < 32; ++i) ASSERT_EQ(buf[i], '#') << "length " << length << " byte " << i;
     }
+}
+
+// A new instance, its bytes left as the host found them, saves the filter's
+// defaults as its script line.
+template <class Instance>
+std::string newInstanceScript() {
+    Instance inst;
+    std::memset(&inst, 0x5A, sizeof inst);
+    initInstance(inst);
+    const ScriptParameters p = scriptParameters(inst);
+    char buf[64];
+    formatConfigScript(buf, sizeof buf, *p.at[0], *p.at[1], *p.at[2]);
+    return buf;
+}
+
+TEST(ScriptText, NewInstancesSaveTheDefaults) {
+    EXPECT_EQ(newInstanceScript<YiqInstance>(), "Config(150, 0, 0)");
+    EXPECT_EQ(newInstanceScript<RgbInstance>(), "Config(0, 0, 0)");
+    EXPECT_EQ(newInstanceScript<HsvInstance>(), "Config(150, 0, 0)");
 }
 
 }  // namespace
