@@ -38,15 +38,23 @@ inline void setFrameDuration(AVFrame& frame, std::int64_t duration) {
 #endif
 }
 
+#if SORVEL_AV_SUPPORTED_CONFIG
+// The list of one kind of setting the encoder takes, as
+// avcodec_get_supported_config() gives it; nullptr when it takes any.
+template <class T>
+const T* encoderSupports(const AVCodec* encoder, AVCodecConfig config) {
+    const void* list = nullptr;
+    int count = 0;
+    if (avcodec_get_supported_config(nullptr, encoder, config, 0, &list, &count) < 0) return nullptr;
+    return static_cast<const T*>(list);
+}
+#endif
+
 // The pixel formats the encoder takes, ended by AV_PIX_FMT_NONE; nullptr
 // when it takes any.
 inline const AVPixelFormat* encoderPixelFormats(const AVCodec* encoder) {
 #if SORVEL_AV_SUPPORTED_CONFIG
-    const void* formats = nullptr;
-    int count = 0;
-    if (avcodec_get_supported_config(nullptr, encoder, AV_CODEC_CONFIG_PIX_FORMAT, 0, &formats, &count) < 0)
-        return nullptr;
-    return static_cast<const AVPixelFormat*>(formats);
+    return encoderSupports<AVPixelFormat>(encoder, AV_CODEC_CONFIG_PIX_FORMAT);
 #else
     return encoder->pix_fmts;
 #endif
@@ -57,11 +65,7 @@ inline const AVPixelFormat* encoderPixelFormats(const AVCodec* encoder) {
 // it takes any.
 inline const AVSampleFormat* encoderSampleFormats(const AVCodec* encoder) {
 #if SORVEL_AV_SUPPORTED_CONFIG
-    const void* formats = nullptr;
-    int count = 0;
-    if (avcodec_get_supported_config(nullptr, encoder, AV_CODEC_CONFIG_SAMPLE_FORMAT, 0, &formats, &count) < 0)
-        return nullptr;
-    return static_cast<const AVSampleFormat*>(formats);
+    return encoderSupports<AVSampleFormat>(encoder, AV_CODEC_CONFIG_SAMPLE_FORMAT);
 #else
     return encoder->sample_fmts;
 #endif
@@ -69,11 +73,7 @@ inline const AVSampleFormat* encoderSampleFormats(const AVCodec* encoder) {
 
 inline const int* encoderSampleRates(const AVCodec* encoder) {
 #if SORVEL_AV_SUPPORTED_CONFIG
-    const void* rates = nullptr;
-    int count = 0;
-    if (avcodec_get_supported_config(nullptr, encoder, AV_CODEC_CONFIG_SAMPLE_RATE, 0, &rates, &count) < 0)
-        return nullptr;
-    return static_cast<const int*>(rates);
+    return encoderSupports<int>(encoder, AV_CODEC_CONFIG_SAMPLE_RATE);
 #else
     return encoder->supported_samplerates;
 #endif
@@ -81,11 +81,7 @@ inline const int* encoderSampleRates(const AVCodec* encoder) {
 
 inline const AVChannelLayout* encoderChannelLayouts(const AVCodec* encoder) {
 #if SORVEL_AV_SUPPORTED_CONFIG
-    const void* layouts = nullptr;
-    int count = 0;
-    if (avcodec_get_supported_config(nullptr, encoder, AV_CODEC_CONFIG_CHANNEL_LAYOUT, 0, &layouts, &count) < 0)
-        return nullptr;
-    return static_cast<const AVChannelLayout*>(layouts);
+    return encoderSupports<AVChannelLayout>(encoder, AV_CODEC_CONFIG_CHANNEL_LAYOUT);
 #else
     return encoder->ch_layouts;
 #endif
