@@ -1,11 +1,14 @@
 # shellcheck shell=bash
 # What the tables of sorvel runs share (media-table.sh, real-files.sh):
-# ffmpeg and ffprobe as they call them, the count of failed checks, a row
-# split into its fields, and the check of a row that must be refused.
+# ffmpeg and ffprobe as they call them, frames as raw BGRA, the count of
+# failed checks, a row split into its fields, the check of a property the
+# output keeps from its source, and the check of a row that must be refused.
 # Sourced, not run.
 
 ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
 probe() { ffprobe -v error -of default=nw=1:nk=1 "$@"; }
+# bgra FILE [OPTIONS...]: FILE's frames as raw BGRA on standard output.
+bgra() { ff -i "$1" "${@:2}" -f rawvideo -pix_fmt bgra -; }
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -20,6 +23,15 @@ split_row() {
     read -r output <<<"$output"
     read -r -a args <<<"$command"
     name="$source -> $output"
+}
+
+# same_property CHECK SOURCE: the row's output says of CHECK what SOURCE
+# says, as the table's own property function reports it.
+same_property() {
+    property "$1" "$2" >want.txt
+    property "$1" "$output" >got.txt
+    [ -s want.txt ] || fail "$name: the source has no $1"
+    cmp -s want.txt got.txt || fail "$name: $1 differs: $(diff want.txt got.txt | head -4 | tr '\n' ' ')"
 }
 
 # refused_row SORVEL: a row with refused=MESSAGE. sorvel must exit with 1
